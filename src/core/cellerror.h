@@ -1,0 +1,29 @@
+// The one error a calculation reports: which cell (or field) held what, and why it failed.
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+/// A value that could not be converted. `row` is the statement table row (header = 0) or -1
+/// when the value came from a tab field; `column` names the column or field.
+struct CellError {
+    int row = -1;
+    QString column;
+    QString text;
+    QString message;
+
+    /// The one-line text shown to the user, e.g. «Строка 12, столбец Profit: «abc» — не число».
+    QString describe() const;
+};
+
+/// Thrown by the conversion helpers; every analysis turns it into its result's error.
+class CellErrorException : public std::exception {
+public:
+    explicit CellErrorException(CellError error) : m_error(std::move(error)) {}
+    const CellError &error() const { return m_error; }
+    const char *what() const noexcept override { return "cell conversion failed"; }
+
+private:
+    CellError m_error;
+};

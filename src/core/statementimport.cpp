@@ -1,0 +1,174 @@
+// Statement decoding: BOM detection, UTF-8 validation and the Windows-1251 fallback.
+#include "statementimport.h"
+
+#include <QFile>
+#include <QString>
+
+#include <cstring>
+
+namespace {
+
+// Code points of Windows-1251 bytes 0x80..0xBF; 0xC0..0xFF map to U+0410..U+044F.
+const char16_t kCp1251High[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
+    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
+    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
+    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
+    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
+
+bool isValidUtf8(const std::string &s)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(s.data());
+    const unsigned char *end = p + s.size();
+    while (p < end) {
+        // ASCII fast path, eight bytes at a time.
+        if (end - p >= 8) {
+            uint64_t word;
+            std::memcpy(&word, p, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int extra;
+        uint32_t cp;
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p <= extra)
+            return false;
+        for (int i = 1; i <= extra; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (p[i] & 0x3F);
+        }
+        if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)))
+            || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+            return false;
+        p += extra + 1;
+    }
+    return true;
+}
+
+void appendUtf8(std::string &out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out.push_back(char(cp));
+    } else if (cp < 0x800) {
+        out.push_back(char(0xC0 | (cp >> 6)));
+        out.push_back(char(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(char(0xE0 | (cp >> 12)));
+        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (cp & 0x3F)));
+    }
+}
+
+std::string fromUtf16(const std::string &bytes, size_t skip, bool bigEndian)
+{
+    const size_t units = (bytes.size() - skip) / 2;
+    QString text(qsizetype(units), Qt::Uninitialized);
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data()) + skip;
+    for (size_t i = 0; i < units; ++i, p += 2)
+        text[qsizetype(i)] = QChar(bigEndian ? char16_t(p[0] << 8 | p[1]) : char16_t(p[1] << 8 | p[0]));
+    if ((bytes.size() - skip) % 2)
+        text.append(QChar(QChar::ReplacementCharacter));
+    return text.toStdString();
+}
+
+} // namespace
+
+char32_t Windows1251ToUnicode(unsigned char byte)
+{
+    if (byte < 0x80)
+        return byte;
+    if (byte >= 0xC0)
+        return char32_t(0x0410 + (byte - 0xC0));
+    return kCp1251High[byte - 0x80];
+}
+
+std::string DecodeStatementText(std::string bytes, TextEncoding *detected)
+{
+    auto report = [detected](TextEncoding e) {
+        if (detected)
+            *detected = e;
+    };
+    const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
+    if (bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF) {
+        report(TextEncoding::Utf8Bom);
+        bytes.erase(0, 3);
+        if (!isValidUtf8(bytes)) // keep what decodes, mark the rest
+            bytes = QString::fromUtf8(bytes.data(), qsizetype(bytes.size())).toStdString();
+        return bytes;
+    }
+    if (bytes.size() >= 2 && u[0] == 0xFF && u[1] == 0xFE) {
+        report(TextEncoding::Utf16LE);
+        return fromUtf16(bytes, 2, false);
+    }
+    if (bytes.size() >= 2 && u[0] == 0xFE && u[1] == 0xFF) {
+        report(TextEncoding::Utf16BE);
+        return fromUtf16(bytes, 2, true);
+    }
+    if (isValidUtf8(bytes)) {
+        report(TextEncoding::Utf8);
+        return bytes;
+    }
+    report(TextEncoding::Windows1251);
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    for (const char c : bytes)
+        appendUtf8(out, Windows1251ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+ImportResult ImportStatement(const QString &path)
+{
+    ImportResult result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    std::string bytes;
+    const qint64 size = file.size();
+    if (size > 0) {
+        bytes.resize(size_t(size));
+        qint64 got = 0;
+        while (got < size) {
+            const qint64 n = file.read(bytes.data() + got, size - got);
+            if (n < 0) {
+                result.error = file.errorString();
+                return result;
+            }
+            if (n == 0)
+                break;
+            got += n;
+        }
+        bytes.resize(size_t(got));
+    } else {
+        // Size unknown (a pipe or special file): read until the end.
+        const QByteArray all = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            result.error = file.errorString();
+            return result;
+        }
+        bytes.assign(all.constData(), size_t(all.size()));
+    }
+    result.table = StatementTable::fromUtf8(DecodeStatementText(std::move(bytes), &result.encoding));
+    return result;
+}

@@ -1,0 +1,235 @@
+// Main window layout, menu, import and order list wiring.
+#include "mainwindow.h"
+
+#include "aboutdialog.h"
+#include "messages.h"
+#include "orderlistmodel.h"
+#include "outcomestab.h"
+#include "pairstab.h"
+#include "parsenumber.h"
+#include "readoutbar.h"
+#include "risktab.h"
+#include "seriestab.h"
+#include "settingsfile.h"
+#include "shadeddelegate.h"
+#include "statementimport.h"
+#include "statisticstab.h"
+#include "tradereadout.h"
+#include "weekdaytab.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableView>
+#include <QUrl>
+
+namespace {
+const QList<int> kOrderColumnWidths = {67, 64, 65, 64, 64, 64, 64, 64, 64, 64, 64, 53, 57, 64};
+const QUrl kHelpUrl(QStringLiteral("https://veltrano.app/help"));
+const QUrl kForumUrl(QStringLiteral("https://veltrano.app/forum"));
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Veltrano V 1.0"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setAcceptDrops(true);
+
+    m_orders = new OrderListModel(SystemDecimalSeparator(), this);
+
+    auto *client = new QWidget(this);
+    client->setFixedSize(944, 681);
+    setCentralWidget(client);
+
+    // The banner strip; its web page comes with the web panes.
+    auto *banner = new QFrame(client);
+    banner->setObjectName(QStringLiteral("wb2"));
+    banner->setGeometry(1, -5, 942, 86);
+
+    m_pages = new QTabWidget(client);
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    m_pages->setGeometry(-1, 87, 944, 601);
+
+    m_statistics = new StatisticsTab(m_orders);
+    m_pairs = new PairsTab(m_orders);
+    m_weekdays = new WeekdayTab(m_orders);
+    m_risk = new RiskTab(m_orders);
+    m_outcomes = new OutcomesTab(m_orders);
+    auto *signalsPage = new QWidget;
+    signalsPage->setObjectName(QStringLiteral("TabSheet6"));
+
+    m_pages->addTab(createOrdersTab(), QStringLiteral("Ордера"));
+    m_pages->addTab(m_statistics, QStringLiteral("Статистика"));
+    m_pages->addTab(m_pairs, QStringLiteral("По валютным парам"));
+    m_pages->addTab(m_weekdays, QStringLiteral("По рабочим дням"));
+    m_pages->addTab(m_risk, QStringLiteral("Риск-менеджмент/Мани -м-ент/недоборы"));
+    m_pages->addTab(signalsPage, QStringLiteral("Торговые сигналы Он-лайн"));
+    m_pages->addTab(m_outcomes, QStringLiteral("Закрытие/Исходы"));
+    m_pages->addTab(new SeriesTab, QStringLiteral("Серии"));
+    m_pages->setCurrentIndex(0);
+
+    m_calculationButtons = {m_pairs->calculateButton(), m_statistics->calculateButton(),
+                            m_weekdays->calculateButton(), m_risk->calculateButton(),
+                            m_outcomes->calculateButton()};
+
+    createMenu();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_edit4->setText(SettingsFile().terminalPath());
+
+    m_chooseFile = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Import(csv)"), QString(),
+                                            QStringLiteral("csv (*.csv);;* (*)"));
+    };
+}
+
+void MainWindow::createMenu()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    QAction *open = file->addAction(QStringLiteral("Import(csv)"));
+    open->setObjectName(QStringLiteral("Open1"));
+    open->setShortcut(QKeySequence(Qt::Key_F2));
+    connect(open, &QAction::triggered, this, &MainWindow::Open1Click);
+    QAction *exit = file->addAction(QStringLiteral("Exit"));
+    exit->setObjectName(QStringLiteral("Exit1"));
+    // A text field or cell editor takes Ctrl+X for itself (cut); elsewhere it closes the program.
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    QAction *site = help->addAction(QStringLiteral("HELP"));
+    site->setObjectName(QStringLiteral("Sute1"));
+    site->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(site, &QAction::triggered, this, [] { QDesktopServices::openUrl(kHelpUrl); });
+    QAction *forum = help->addAction(QStringLiteral("Forum"));
+    forum->setObjectName(QStringLiteral("Forum1"));
+    connect(forum, &QAction::triggered, this, [] { QDesktopServices::openUrl(kForumUrl); });
+    QAction *about = help->addAction(QStringLiteral("About"));
+    about->setObjectName(QStringLiteral("About1"));
+    connect(about, &QAction::triggered, this, [this] {
+        AboutDialog dialog(this);
+        dialog.exec();
+    });
+}
+
+QWidget *MainWindow::createOrdersTab()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet1"));
+    auto *inner = new QTabWidget(page);
+    inner->setObjectName(QStringLiteral("PageControl2"));
+    inner->setGeometry(0, 0, 938, 574);
+
+    auto *list = new QWidget;
+    list->setObjectName(QStringLiteral("TabSheet9"));
+    m_st1 = new QTableView(list);
+    m_st1->setObjectName(QStringLiteral("st1"));
+    m_st1->setGeometry(-1, 2, 924, 529);
+    m_st1->setModel(m_orders);
+    m_st1->setItemDelegate(new ShadedCellDelegate(m_st1));
+    m_st1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_st1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                           | QAbstractItemView::AnyKeyPressed);
+    m_st1->verticalHeader()->setDefaultSectionSize(20);
+    m_st1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_st1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c = 0; c < kOrderColumnWidths.size(); ++c)
+        m_st1->horizontalHeader()->resizeSection(c, kOrderColumnWidths[c]);
+    connect(m_st1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { st1SelectCell(current); });
+
+    inner->addTab(list, QStringLiteral("Список"));
+    inner->addTab(createChartPage(), QStringLiteral("На графике"));
+    inner->setCurrentIndex(1);
+    return page;
+}
+
+QWidget *MainWindow::createChartPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet10"));
+    // The quote chart's area; the chart itself comes with the history reader.
+    auto *chart = new QFrame(page);
+    chart->setObjectName(QStringLiteral("Chart3"));
+    chart->setGeometry(3, 3, 922, 457);
+    chart->setAutoFillBackground(true);
+    QPalette black = chart->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    chart->setPalette(black);
+
+    auto *caption = new QLabel(QStringLiteral("Путь к котировкам"), page);
+    caption->setObjectName(QStringLiteral("Label129"));
+    caption->move(8, 466);
+    m_edit4 = new QLineEdit(page);
+    m_edit4->setObjectName(QStringLiteral("Edit4"));
+    m_edit4->setGeometry(8, 482, 294, 21);
+
+    m_sb3 = new ReadoutBar(page);
+    m_sb3->setObjectName(QStringLiteral("sb3"));
+    m_sb3->setGeometry(0, 526, 928, 19);
+    return page;
+}
+
+void MainWindow::st1SelectCell(const QModelIndex &current)
+{
+    if (current.isValid())
+        m_sb3->setTexts(TradeReadout(m_orders->table(), current.row() + 1));
+}
+
+void MainWindow::Open1Click()
+{
+    const QString path = m_chooseFile();
+    if (!path.isEmpty())
+        importStatementFile(path);
+}
+
+bool MainWindow::importStatementFile(const QString &path)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ImportResult result = ImportStatement(path);
+    if (result.table)
+        m_orders->setTable(std::move(*result.table));
+    QApplication::restoreOverrideCursor();
+    if (!result.table) {
+        ShowError(this, QStringLiteral("Import(csv)"),
+                  QStringLiteral("Не удалось прочитать файл «%1»: %2")
+                          .arg(QDir::toNativeSeparators(path), result.error));
+        return false;
+    }
+    for (QPushButton *button : std::as_const(m_calculationButtons))
+        button->setEnabled(true);
+    return true;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    importStatementFile(urls.first().toLocalFile());
+}

@@ -1,0 +1,26 @@
+// Error message boxes.
+#include "messages.h"
+
+#include <QMessageBox>
+
+namespace {
+ErrorSink &sink()
+{
+    static ErrorSink instance;
+    return instance;
+}
+} // namespace
+
+void ShowError(QWidget *parent, const QString &title, const QString &text)
+{
+    if (sink()) {
+        sink()(title, text);
+        return;
+    }
+    QMessageBox::warning(parent, title, text);
+}
+
+void SetErrorSink(ErrorSink sink_)
+{
+    sink() = std::move(sink_);
+}

@@ -1,0 +1,18 @@
+// Tab stub: its calculation button.
+#pragma once
+
+#include <QWidget>
+
+class OrderListModel;
+class QPushButton;
+
+class OutcomesTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit OutcomesTab(OrderListModel *orders, QWidget *parent = nullptr);
+    QPushButton *calculateButton() const { return m_button; }
+
+private:
+    OrderListModel *m_orders;
+    QPushButton *m_button;
+};
