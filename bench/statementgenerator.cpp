@@ -74,7 +74,8 @@ bool WriteStatement(const QString &path, long long trades, std::uint64_t seed)
         const Instrument &ins = kInstruments[s];
         const double point = std::pow(10.0, -ins.digits) * (ins.digits == 3 || ins.digits == 5 ? 10 : 1);
         prices[s] *= 1.0 + (unit(rng) - 0.5) * 0.002;
-        const double open = prices[s];
+        const double scale = std::pow(10.0, ins.digits);
+        const double open = std::round(prices[s] * scale) / scale;
         const bool buy = chance(0.5);
         const double lots = 0.01 * (1 + int(unit(rng) * 100));
         const int stopPoints = 10 + int(unit(rng) * 60);
@@ -105,8 +106,7 @@ bool WriteStatement(const QString &path, long long trades, std::uint64_t seed)
             } else {
                 close = open + dir * (unit(rng) - 0.45) * 80 * point; // manual close
             }
-            const double rounded = std::round(close * std::pow(10.0, ins.digits)) / std::pow(10.0, ins.digits);
-            close = rounded;
+            close = std::round(close * scale) / scale;
             profit = std::round(dir * (close - open) / point * ins.pipValue * lots * 10 * 100) / 100;
         }
         const long long minutesOpen = 1 + (long long)(unit(rng) * 600);

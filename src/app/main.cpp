@@ -23,6 +23,17 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("statement"),
                                  QStringLiteral("Statement file to import at start."),
                                  QStringLiteral("[statement]"));
+    const QCommandLineOption screenshot(
+            QStringLiteral("screenshot"),
+            QStringLiteral("Save a picture of the window to <file> and quit."), QStringLiteral("file"));
+    const QCommandLineOption tab(QStringLiteral("tab"),
+                                 QStringLiteral("Open tab <index> (0 = orders) at start."),
+                                 QStringLiteral("index"));
+    const QCommandLineOption calculate(QStringLiteral("calculate"),
+                                       QStringLiteral("Press every calculation button after the import."));
+    parser.addOption(screenshot);
+    parser.addOption(tab);
+    parser.addOption(calculate);
     parser.process(app);
 
     try {
@@ -35,6 +46,15 @@ int main(int argc, char *argv[])
         }
         if (!parser.positionalArguments().isEmpty())
             window.importStatementFile(parser.positionalArguments().constFirst());
+        if (parser.isSet(calculate))
+            window.calculateAll();
+        if (parser.isSet(tab))
+            window.showTab(parser.value(tab).toInt());
+        if (parser.isSet(screenshot)) {
+            QApplication::processEvents();
+            const bool saved = window.grab().save(parser.value(screenshot));
+            return saved ? 0 : 1;
+        }
         return app.exec();
     } catch (const std::exception &error) {
         QMessageBox::critical(nullptr, QStringLiteral("Veltrano"), QString::fromLocal8Bit(error.what()));

@@ -51,6 +51,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
+    // Compact tabs, so the eight captions fit in one row and the pages keep their laid-out height.
+    setStyleSheet(QStringLiteral(
+            "QTabBar::tab { background: #e4e4e4; border: 1px solid #b0b0b0; border-bottom: none;"
+            " padding: 2px 4px; margin-right: 1px;"
+            " border-top-left-radius: 3px; border-top-right-radius: 3px; }"
+            "QTabBar::tab:selected { background: #fbfbfb; }"
+            "QTabBar::tab:!selected { margin-top: 2px; }"
+            "QTabBar::tab:hover { background: #f0f0f0; }"
+            "QTabBar { font-size: 10px; }"));
 
     m_orders = new OrderListModel(SystemDecimalSeparator(), this);
 
@@ -185,6 +194,18 @@ QWidget *MainWindow::createChartPage()
     m_sb3->setObjectName(QStringLiteral("sb3"));
     m_sb3->setGeometry(0, 526, 928, 19);
     return page;
+}
+
+void MainWindow::calculateAll()
+{
+    for (QPushButton *button : std::as_const(m_calculationButtons))
+        if (button->isEnabled())
+            button->click();
+}
+
+void MainWindow::showTab(int index)
+{
+    m_pages->setCurrentIndex(index);
 }
 
 void MainWindow::st1SelectCell(const QModelIndex &current)

@@ -31,6 +31,11 @@ public:
 
     OrderListModel *orderModel() const { return m_orders; }
 
+    /// Presses every enabled calculation button (used by --calculate).
+    void calculateAll();
+    /// Opens tab `index` of the main page control (and the order list for the orders tab).
+    void showTab(int index);
+
 public Q_SLOTS:
     /// File > "Import(csv)" and F2.
     void Open1Click();

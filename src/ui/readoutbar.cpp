@@ -12,7 +12,7 @@ ReadoutBar::ReadoutBar(QWidget *parent) : QWidget(parent)
 {
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
+    layout->setSpacing(0);
     for (const int width : kPanelWidths) {
         auto *panel = new QLabel(this);
         panel->setFrameShape(QFrame::Panel);
