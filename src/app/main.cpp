@@ -12,7 +12,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltrano"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QFont font(QStringLiteral("Sans Serif"));
+    // The window is laid out to the pixel for a narrow 11-pixel font.
+    QFont font(QStringLiteral("DejaVu Sans Condensed"));
     font.setPixelSize(11);
     QApplication::setFont(font);
 

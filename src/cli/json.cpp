@@ -1,54 +1,47 @@
 // Ordered JSON writer.
 #include "json.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
-namespace {
-
-QString quoted(const QString &text)
+void Json::writeString(std::string &out, std::string_view s)
 {
-    QString out;
-    out.reserve(text.size() + 2);
-    out += QLatin1Char('"');
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '"': out += QLatin1String("\\\""); break;
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        case '\t': out += QLatin1String("\\t"); break;
+    out += '"';
+    for (const char c : s) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
         default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", unsigned(c));
+                out += buf;
+            } else {
                 out += c;
+            }
         }
     }
-    out += QLatin1Char('"');
-    return out;
+    out += '"';
 }
 
-QString number(double value, bool integer)
+void Json::writeNumber(std::string &out, double value)
 {
-    if (!std::isfinite(value))
-        return QStringLiteral("null");
-    if (integer)
-        return QString::number(qint64(value));
-    // Shortest text that reads back to the same double, always with a decimal point.
-    char buf[64];
-    for (int precision = 1; precision <= 17; ++precision) {
-        std::snprintf(buf, sizeof buf, "%.*g", precision, value);
-        if (std::strtod(buf, nullptr) == value)
-            break;
+    if (!std::isfinite(value)) {
+        out += "null";
+        return;
     }
-    QString text = QString::fromLatin1(buf);
-    if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e')))
-        text += QLatin1String(".0");
-    return text;
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    (void)ec;
+    const std::string_view text(buf, size_t(end - buf));
+    out += text;
+    if (text.find_first_of(".e") == std::string_view::npos)
+        out += ".0";
 }
-
-} // namespace
 
 Json &Json::append(Json value)
 {
@@ -56,38 +49,54 @@ Json &Json::append(Json value)
     return *this;
 }
 
-Json &Json::insert(const QString &key, Json value)
+Json &Json::insert(const char *key, Json value)
 {
     m_members.emplace_back(key, std::move(value));
     return *this;
 }
 
-QString Json::toText(int depth) const
+void Json::write(std::string &out, int depth) const
 {
     switch (m_kind) {
-    case Kind::Null: return QStringLiteral("null");
-    case Kind::Bool: return m_bool ? QStringLiteral("true") : QStringLiteral("false");
-    case Kind::Number: return number(m_number, m_integer);
-    case Kind::String: return quoted(m_string);
-    case Kind::Array: {
-        QString out = QStringLiteral("[");
+    case Kind::Null: out += "null"; return;
+    case Kind::Bool: out += m_bool ? "true" : "false"; return;
+    case Kind::Number:
+        if (m_integer)
+            out += std::to_string((long long)m_number);
+        else
+            writeNumber(out, m_number);
+        return;
+    case Kind::String: writeString(out, m_text); return;
+    case Kind::Raw: out += m_text; return;
+    case Kind::Array:
+        out += '[';
         for (size_t i = 0; i < m_items.size(); ++i) {
             if (i)
-                out += QStringLiteral(", ");
-            out += m_items[i].toText(depth + 1);
+                out += ", ";
+            m_items[i].write(out, depth + 1);
         }
-        return out + QLatin1Char(']');
-    }
-    case Kind::Object: {
-        const QString breakText = depth == 0 ? QStringLiteral("\n  ") : QStringLiteral(" ");
-        QString out = QStringLiteral("{");
+        out += ']';
+        return;
+    case Kind::Object:
+        out += '{';
         for (size_t i = 0; i < m_members.size(); ++i) {
-            out += i ? QStringLiteral(",") + breakText : (depth == 0 ? breakText : QString());
-            out += quoted(m_members[i].first) + QStringLiteral(": ")
-                    + m_members[i].second.toText(depth + 1);
+            if (i)
+                out += ',';
+            out += depth == 0 ? "\n  " : (i ? " " : "");
+            writeString(out, m_members[i].first);
+            out += ": ";
+            m_members[i].second.write(out, depth + 1);
         }
-        return out + (depth == 0 && !m_members.empty() ? QStringLiteral("\n}") : QStringLiteral("}"));
+        if (depth == 0 && !m_members.empty())
+            out += '\n';
+        out += '}';
+        return;
     }
-    }
-    return QString();
+}
+
+std::string Json::toText() const
+{
+    std::string out;
+    write(out);
+    return out;
 }

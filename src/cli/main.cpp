@@ -95,7 +95,13 @@ int main(int argc, char *argv[])
     }
 
     const Report report = BuildReport(path, *imported.table, options);
-    const QByteArray out = (json ? report.json.toText() + QLatin1Char('\n') : report.text).toUtf8();
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    if (json) {
+        std::string out = report.json.toText();
+        out += '\n';
+        std::fwrite(out.data(), 1, out.size(), stdout);
+    } else {
+        const QByteArray out = report.text.toUtf8();
+        std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    }
     return report.anySectionFailed ? 1 : 0;
 }

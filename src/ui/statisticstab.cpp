@@ -1,11 +1,172 @@
+// Statistics tab layout and rendering of a StatisticsResult.
 #include "statisticstab.h"
 
+#include "chartutil.h"
+#include "messages.h"
+#include "orderlistmodel.h"
+#include "readoutbar.h"
+#include "tradereadout.h"
+#include "updownedit.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
-StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent) : QWidget(parent), m_orders(orders)
+namespace {
+
+QLabel *addCaption(QWidget *parent, const QString &text, int left, int top)
 {
+    auto *label = new QLabel(text, parent);
+    label->move(left, top);
+    return label;
+}
+
+QGroupBox *addBox(QWidget *parent, const QString &name, const QString &title, const QRect &geometry)
+{
+    auto *box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    return box;
+}
+
+// Value label names of the session boxes, rows top to bottom, sessions 0..4.
+const char *const kSessionLabelNames[10][5] = {
+    {"Label70", "Label79", "Label88", "Label97", "Label106"},
+    {"Label71", "Label80", "Label89", "Label98", "Label107"},
+    {"Label72", "Label81", "Label90", "Label99", "Label108"},
+    {"Label73", "Label82", "Label91", "Label100", "Label109"},
+    {"Label74", "Label83", "Label92", "Label101", "Label110"},
+    {"Label75", "Label84", "Label93", "Label102", "Label111"},
+    {"Label76", "Label85", "Label94", "Label103", "Label112"},
+    {"Label77", "Label86", "Label95", "Label104", "Label113"},
+    {"Label78", "Label87", "Label96", "Label105", "Label114"},
+    {"Label8", "Label9", "Label12", "Label62", "Label66"},
+};
+const int kSessionRowTops[10] = {24, 48, 64, 80, 96, 136, 152, 168, 184, 208};
+const char *const kSessionRowCaptions[10] = {"Сделок", "Прибыльных", "Прибыль", "Макс", "Средняя",
+                                             "Убыточных", "Убыток", "Макс", "Средняя", "Профит фактор"};
+
+} // namespace
+
+QLabel *StatisticsTab::addValueLabel(QWidget *box, const QString &name, int left, int top)
+{
+    auto *label = new QLabel(box);
+    label->setObjectName(name);
+    label->setGeometry(left, top, box->width() - left - 4, 15);
+    return label;
+}
+
+StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
+    : QWidget(parent), m_orders(orders)
+{
+    setObjectName(QStringLiteral("TabSheet3"));
+
+    QGroupBox *wins = addBox(this, QStringLiteral("GroupBox1"), QStringLiteral("Прибыльные позиции"), {8, 8, 145, 97});
+    QGroupBox *losses = addBox(this, QStringLiteral("GroupBox2"), QStringLiteral("Убыточные позиции"), {8, 104, 145, 97});
+    for (QGroupBox *box : {wins, losses}) {
+        addCaption(box, QStringLiteral("Количество "), 8, 24);
+        addCaption(box, QStringLiteral("Сумма"), 8, 48);
+        addCaption(box, QStringLiteral("Средняя"), 8, 72);
+    }
+    m_winCount = addValueLabel(wins, QStringLiteral("Label60"), 80, 24);
+    m_winSum = addValueLabel(wins, QStringLiteral("Label61"), 80, 48);
+    m_winAverage = addValueLabel(wins, QStringLiteral("Label63"), 80, 72);
+    m_lossCount = addValueLabel(losses, QStringLiteral("Label64"), 80, 24);
+    m_lossSum = addValueLabel(losses, QStringLiteral("Label65"), 80, 48);
+    m_lossAverage = addValueLabel(losses, QStringLiteral("Label67"), 80, 72);
+    QGroupBox *total = addBox(this, QStringLiteral("GroupBox3"), QStringLiteral("Итог"), {8, 200, 145, 49});
+    addCaption(total, QStringLiteral("Чистая"), 8, 24);
+    m_net = addValueLabel(total, QStringLiteral("Label69"), 80, 24);
+
+    m_chart2 = CreateChartView(this, QStringLiteral("Chart2"), {160, 0, 721, 250},
+                               QStringLiteral("График баланса"));
+    m_series14 = AddLineSeries(m_chart2, QStringLiteral("Series14"), QColor(0, 147, 0));
+    connect(m_series14, &QLineSeries::clicked, this, [this](const QPointF &point) {
+        showTradeOfPoint(NearestPointIndex(m_result.equity.points, point));
+    });
+
+    QGroupBox *sessions = addBox(this, QStringLiteral("GroupBox4"), QStringLiteral("По торговым сесиям"), {8, 256, 873, 249});
+    const char *const titles[5] = {"Азиатская(0-6 GTM)", "Азиатско-Европейская(6-9)", "Европейская(9-13:30)",
+                                   "Европейско-американская(13:30-15:30)", "Американская(15:30-20)"};
+    const int lefts[5] = {8, 160, 312, 496, 712};
+    const int widths[5] = {153, 153, 185, 217, 153};
+    const int valueLefts[5] = {91, 90, 104, 92, 91};
+    for (int s = 0; s < 5; ++s) {
+        QGroupBox *box = addBox(sessions, QStringLiteral("GroupBox%1").arg(5 + s),
+                                QString::fromUtf8(titles[s]), {lefts[s], 16, widths[s], 233});
+        for (int row = 0; row < 10; ++row) {
+            addCaption(box, QString::fromUtf8(kSessionRowCaptions[row]), 8, kSessionRowTops[row]);
+            m_sessionLabels[size_t(s)][size_t(row)] = addValueLabel(
+                    box, QString::fromLatin1(kSessionLabelNames[row][s]), valueLefts[s], kSessionRowTops[row]);
+        }
+    }
+
+    auto *offsetCaption = addCaption(this, QStringLiteral("Смещение сервера(GTM)"), 32, 504);
+    offsetCaption->setObjectName(QStringLiteral("Label59"));
+    m_edit1 = new QLineEdit(QStringLiteral("1"), this);
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_edit1->setGeometry(88, 521, 33, 21);
+    auto *upDown = new UpDownButtons(m_edit1, 0, 23, this);
+    upDown->setObjectName(QStringLiteral("UpDown1"));
+    upDown->setGeometry(121, 521, 18, 21);
+    auto *balanceCaption = addCaption(this, QStringLiteral("Начальный баланс"), 192, 504);
+    balanceCaption->setObjectName(QStringLiteral("Label13"));
+    m_edit2 = new QLineEdit(QStringLiteral("2000"), this);
+    m_edit2->setObjectName(QStringLiteral("Edit2"));
+    m_edit2->setGeometry(192, 520, 105, 21);
+
     m_button = new QPushButton(QStringLiteral("Расчет"), this);
     m_button->setObjectName(QStringLiteral("Button2"));
     m_button->setGeometry(8, 520, 75, 25);
     m_button->setEnabled(false);
+    connect(m_button, &QPushButton::clicked, this, &StatisticsTab::Button2Click);
+
+    m_sb2 = new ReadoutBar(this);
+    m_sb2->setObjectName(QStringLiteral("sb2"));
+    m_sb2->setGeometry(0, 554, 936, 19);
+}
+
+void StatisticsTab::Button2Click()
+{
+    StatisticsSettings settings;
+    settings.serverOffset = m_edit1->text();
+    settings.initialBalance = m_edit2->text();
+    settings.decimalSeparator = m_orders->decimalSeparator();
+    StatisticsResult result = CalculateStatistics(m_orders->table(), settings);
+    if (result.error) {
+        ShowError(this, QStringLiteral("Статистика"), result.error->describe());
+        return;
+    }
+    show(std::move(result));
+}
+
+void StatisticsTab::show(StatisticsResult result)
+{
+    m_result = std::move(result);
+    m_winCount->setText(m_result.winCount);
+    m_winSum->setText(m_result.winSum);
+    m_winAverage->setText(m_result.winAverage);
+    m_lossCount->setText(m_result.lossCount);
+    m_lossSum->setText(m_result.lossSum);
+    m_lossAverage->setText(m_result.lossAverage);
+    m_net->setText(m_result.net);
+    for (size_t s = 0; s < 5; ++s) {
+        const SessionTexts &t = m_result.sessionTexts[s];
+        const QString texts[10] = {t.trades, t.winning, t.profit, t.maxProfit, t.averageProfit,
+                                   t.losing, t.loss, t.maxLoss, t.averageLoss, t.profitFactor};
+        for (size_t row = 0; row < 10; ++row)
+            m_sessionLabels[s][row]->setText(texts[row]);
+    }
+    SetSeriesPoints(m_series14, m_result.equity.points);
+    FitAxes(m_chart2);
+}
+
+void StatisticsTab::showTradeOfPoint(int index)
+{
+    if (index < 0 || size_t(index) >= m_result.equity.labels.size())
+        return;
+    const int row = LastRowWithTicket(m_orders->table(), m_result.equity.labels.at(size_t(index)));
+    if (row > 0)
+        m_sb2->setTexts(TradeReadout(m_orders->table(), row));
 }

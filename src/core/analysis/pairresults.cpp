@@ -1,0 +1,42 @@
+// Pair results: one pass over the rows with per-pair sums sized by the number of pairs.
+#include "pairresults.h"
+
+#include "cellreader.h"
+#include "formatmoney.h"
+#include "symbollist.h"
+
+PairsResult CalculatePairs(const StatementTable &table, QChar decimalSeparator)
+{
+    PairsResult result;
+    const SymbolList symbols = SymbolList::BuildSymbolList(table);
+    const int n = symbols.count();
+    std::vector<double> sums(size_t(n) + 1, 0.0);
+    std::vector<int> counts(size_t(n) + 1, 0);
+    const int drawn = std::min(n, kPairCurveCount);
+    result.curves.resize(size_t(drawn));
+    try {
+        const CellReader cells(table, decimalSeparator);
+        for (int r = 1; r < table.rowCount(); ++r) {
+            const int k = symbols.SymbolIndex(table.cellUtf8(r, Symbol));
+            const double p = cells.number(r, Profit);
+            sums[size_t(k)] += p;
+            if (k <= drawn)
+                result.curves[size_t(k) - 1].points.push_back({double(counts[size_t(k)]), sums[size_t(k)]});
+            ++counts[size_t(k)];
+        }
+    } catch (const CellErrorException &e) {
+        PairsResult failed;
+        failed.error = e.error();
+        return failed;
+    }
+    result.grid.reserve(size_t(n) + 1);
+    result.grid.push_back({QStringLiteral("Symbol"), QStringLiteral("Profit"), QStringLiteral("Count")});
+    for (int i = 1; i <= n; ++i)
+        result.grid.push_back({symbols.at(i - 1), FormatMoney(sums[size_t(i)], decimalSeparator),
+                               QString::number(counts[size_t(i)])});
+    for (int i = 0; i < drawn; ++i)
+        result.curves[size_t(i)].title = symbols.at(i);
+    result.shades = EmptyShadeGrid(result.grid);
+    ShadeGridColumn(result.grid, 1, 230, ShadeStyle::ProfitLoss, decimalSeparator, result.shades);
+    return result;
+}

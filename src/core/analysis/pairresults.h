@@ -1,0 +1,31 @@
+// Total profit and trade count per currency pair, and a cumulative curve for the first 13 pairs.
+#pragma once
+
+#include "cellerror.h"
+#include "chartdata.h"
+#include "gridshading.h"
+#include "statementtable.h"
+
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+/// The pairs chart has this many series; later pairs get grid rows but no curve.
+constexpr int kPairCurveCount = 13;
+
+struct PairCurve {
+    QString title;
+    /// Running total of the pair's profit, trade by trade; point i is labelled i.
+    std::vector<ChartPoint> points;
+};
+
+struct PairsResult {
+    std::optional<CellError> error;
+    /// Row 0 "Symbol", "Profit", "Count"; then one row per pair in order of first appearance.
+    std::vector<QStringList> grid;
+    ShadeGrid shades;
+    std::vector<PairCurve> curves; ///< at most kPairCurveCount
+};
+
+PairsResult CalculatePairs(const StatementTable &table, QChar decimalSeparator);

@@ -1,0 +1,114 @@
+// Session statistics: one pass over the rows, then the texts of the tab.
+#include "sessionstatistics.h"
+
+#include "cellreader.h"
+#include "formatmoney.h"
+
+#include <cmath>
+
+std::optional<int> SessionOfTime(std::string_view text, int serverOffset)
+{
+    if (text.size() < 5)
+        return std::nullopt;
+    const auto hourText = ParseInteger(text.substr(0, 2));
+    const auto minuteText = ParseInteger(text.substr(3, 2));
+    if (!hourText || !minuteText)
+        return std::nullopt;
+    const long long hour = *hourText - serverOffset;
+    const long long minute = *minuteText;
+    if (hour >= 0 && hour <= 5)
+        return 0;
+    if (hour >= 6 && hour <= 8)
+        return 1;
+    if (hour >= 9 && hour <= 12)
+        return 2;
+    if (hour == 13)
+        return minute < 30 ? 2 : 3;
+    if (hour == 14)
+        return 3;
+    if (hour == 15)
+        return minute < 30 ? 3 : 4;
+    if (hour >= 16 && hour <= 20)
+        return 4;
+    return 0;
+}
+
+StatisticsResult CalculateStatistics(const StatementTable &table, const StatisticsSettings &settings)
+{
+    StatisticsResult result;
+    const QChar sep = settings.decimalSeparator;
+    try {
+        const double initialBalance = ReadIntegerField(settings.initialBalance, QStringLiteral("Начальный баланс"));
+        const int rows = table.rowCount();
+        const int offset = rows > 1 ? ReadIntegerField(settings.serverOffset, QStringLiteral("Смещение сервера(GTM)")) : 0;
+        const CellReader cells(table, sep);
+        auto &sessions = result.sessions;
+        double balance = initialBalance;
+        result.equity.points.reserve(size_t(rows));
+        result.equity.labels.reserve(size_t(rows));
+        for (int r = 1; r < rows; ++r) {
+            const auto session = SessionOfTime(table.cellUtf8(r, OpenTime), offset);
+            if (!session)
+                cells.fail(r, OpenTime, QStringLiteral("не время ЧЧ:ММ:СС"));
+            const double p = cells.number(r, Profit);
+            balance += p;
+            result.equity.append(balance, table.cellUtf8(r, Ticket));
+            SessionResult &s = sessions[size_t(*session)];
+            if (p >= 0) {
+                ++s.WinCount;
+                s.WinSum += p;
+                if (s.WinMax < p)
+                    s.WinMax = p;
+            } else {
+                ++s.LossCount;
+                s.LossSum += p;
+                if (s.LossMax > p)
+                    s.LossMax = p;
+            }
+        }
+        for (SessionResult &s : sessions) {
+            s.WinAverage = s.WinCount ? s.WinSum / s.WinCount : 0;
+            s.LossAverage = s.LossCount ? s.LossSum / s.LossCount : 0;
+        }
+    } catch (const CellErrorException &e) {
+        StatisticsResult failed;
+        failed.error = e.error();
+        return failed;
+    }
+
+    auto money = [sep](double v) { return FormatMoney(v, sep); };
+    // Averages and the net result come from the rounded texts, as the tab shows them.
+    auto fromText = [sep](const QString &t) { return ParseNumber(t, sep).value_or(0.0); };
+    int winCount = 0, lossCount = 0;
+    double winSum = 0, lossSum = 0;
+    for (const SessionResult &s : result.sessions) {
+        winCount += s.WinCount;
+        lossCount += s.LossCount;
+        winSum += s.WinSum;
+        lossSum += s.LossSum;
+    }
+    result.winCount = QString::number(winCount);
+    result.winSum = money(winSum);
+    result.winAverage = money(winCount ? fromText(result.winSum) / winCount : 0.0);
+    result.lossCount = QString::number(lossCount);
+    result.lossSum = money(lossSum);
+    result.lossAverage = money(lossCount ? fromText(result.lossSum) / lossCount : 0.0);
+    result.net = money(fromText(result.winSum) + fromText(result.lossSum));
+
+    for (size_t i = 0; i < result.sessions.size(); ++i) {
+        const SessionResult &s = result.sessions[i];
+        SessionTexts &t = result.sessionTexts[i];
+        t.trades = QString::number(s.WinCount + s.LossCount);
+        t.winning = QString::number(s.WinCount);
+        t.profit = money(s.WinSum);
+        t.maxProfit = money(s.WinMax);
+        t.averageProfit = money(s.WinAverage);
+        t.losing = QString::number(s.LossCount);
+        t.loss = money(s.LossSum);
+        t.maxLoss = money(s.LossMax);
+        t.averageLoss = money(s.LossAverage);
+        if (s.LossSum < 0)
+            t.profitFactor = money(std::fabs(s.WinSum / s.LossSum));
+    }
+    return result;
+}

@@ -1,0 +1,54 @@
+// Winning and losing trades overall and per trading session, profit factors and the equity curve.
+#pragma once
+
+#include "cellerror.h"
+#include "chartdata.h"
+#include "statementtable.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+/// Session of an open time HH:MM:SS shifted to GMT by `serverOffset` hours, without wrap-around:
+/// 0 Asian (0-5 h, and any hour below 0 or from 21 on), 1 Asian-European (6-8 h), 2 European
+/// (9 h to 13:29), 3 European-American (13:30 to 15:29), 4 American (15:30 to 20:59).
+/// Nothing when the hour or minute is not a number.
+std::optional<int> SessionOfTime(std::string_view openTime, int serverOffset);
+
+struct SessionResult {
+    int WinCount = 0;
+    double WinSum = 0;
+    double WinMax = 0;
+    double WinAverage = 0;
+    int LossCount = 0;
+    double LossSum = 0;
+    double LossMax = 0;
+    double LossAverage = 0;
+};
+
+struct StatisticsSettings {
+    QString serverOffset = QStringLiteral("1");     ///< text of "Смещение сервера(GTM)"
+    QString initialBalance = QStringLiteral("2000"); ///< text of "Начальный баланс"
+    QChar decimalSeparator = QLatin1Char('.');
+};
+
+/// The texts of one session box, top to bottom.
+struct SessionTexts {
+    QString trades, winning, profit, maxProfit, averageProfit, losing, loss, maxLoss, averageLoss,
+            profitFactor; ///< empty when the session has no losing trade
+};
+
+struct StatisticsResult {
+    std::optional<CellError> error; ///< set when the calculation failed; nothing else is
+    std::array<SessionResult, 5> sessions;
+    // Label texts of "Прибыльные позиции", "Убыточные позиции" and "Итог".
+    QString winCount, winSum, winAverage;
+    QString lossCount, lossSum, lossAverage;
+    QString net;
+    std::array<SessionTexts, 5> sessionTexts;
+    TradeCurve equity; ///< running balance after each row, labelled with its Ticket
+};
+
+StatisticsResult CalculateStatistics(const StatementTable &table, const StatisticsSettings &settings);

@@ -1,0 +1,131 @@
+// Chart helpers.
+#include "chartutil.h"
+
+#include <QChart>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr size_t kMaxDrawnPoints = 4000;
+}
+
+QChartView *CreateChartView(QWidget *parent, const QString &name, const QRect &geometry,
+                            const QString &title)
+{
+    auto *chart = new QChart;
+    chart->setTitle(title);
+    chart->legend()->hide();
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->setBackgroundRoundness(0);
+    auto *x = new QValueAxis;
+    auto *y = new QValueAxis;
+    x->setLabelFormat(QStringLiteral("%.0f"));
+    y->setLabelFormat(QStringLiteral("%.6g"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    auto *view = new QChartView(chart, parent);
+    view->setObjectName(name);
+    view->setGeometry(geometry);
+    view->setRenderHint(QPainter::Antialiasing);
+    return view;
+}
+
+QLineSeries *AddLineSeries(QChartView *view, const QString &name, const QColor &colour, int width)
+{
+    auto *series = new QLineSeries(view->chart());
+    series->setObjectName(name);
+    view->chart()->addSeries(series);
+    QPen pen = series->pen();
+    if (colour.isValid())
+        pen.setColor(colour);
+    pen.setWidth(width);
+    series->setPen(pen);
+    series->setPointsVisible(false);
+    for (QAbstractAxis *axis : view->chart()->axes())
+        series->attachAxis(axis);
+    return series;
+}
+
+void SetSeriesPoints(QXYSeries *series, const std::vector<ChartPoint> &points)
+{
+    QList<QPointF> drawn;
+    if (points.size() <= kMaxDrawnPoints) {
+        drawn.reserve(qsizetype(points.size()));
+        for (const ChartPoint &p : points)
+            drawn.append(QPointF(p.x, p.y));
+    } else {
+        const size_t slices = kMaxDrawnPoints / 4;
+        const size_t per = (points.size() + slices - 1) / slices;
+        drawn.reserve(qsizetype(kMaxDrawnPoints));
+        for (size_t begin = 0; begin < points.size(); begin += per) {
+            const size_t end = std::min(points.size(), begin + per);
+            size_t low = begin, high = begin;
+            for (size_t i = begin; i < end; ++i) {
+                if (points[i].y < points[low].y)
+                    low = i;
+                if (points[i].y > points[high].y)
+                    high = i;
+            }
+            size_t keep[4] = {begin, std::min(low, high), std::max(low, high), end - 1};
+            size_t last = SIZE_MAX;
+            for (size_t i : keep) {
+                if (i != last)
+                    drawn.append(QPointF(points[i].x, points[i].y));
+                last = i;
+            }
+        }
+    }
+    series->replace(drawn);
+}
+
+void FitAxes(QChartView *view)
+{
+    double minX = 0, maxX = 1, minY = 0, maxY = 1;
+    bool any = false;
+    for (QAbstractSeries *abstract : view->chart()->series()) {
+        auto *series = qobject_cast<QXYSeries *>(abstract);
+        if (!series)
+            continue;
+        for (const QPointF &p : series->points()) {
+            if (!any) {
+                minX = maxX = p.x();
+                minY = maxY = p.y();
+                any = true;
+            }
+            minX = std::min(minX, p.x());
+            maxX = std::max(maxX, p.x());
+            minY = std::min(minY, p.y());
+            maxY = std::max(maxY, p.y());
+        }
+    }
+    if (maxX - minX < 1)
+        maxX = minX + 1;
+    if (maxY - minY < 1e-9) {
+        minY -= 1;
+        maxY += 1;
+    }
+    const QList<QAbstractAxis *> xs = view->chart()->axes(Qt::Horizontal);
+    const QList<QAbstractAxis *> ys = view->chart()->axes(Qt::Vertical);
+    if (auto *x = xs.isEmpty() ? nullptr : qobject_cast<QValueAxis *>(xs.first())) {
+        x->setRange(minX, maxX);
+        x->applyNiceNumbers();
+    }
+    if (auto *y = ys.isEmpty() ? nullptr : qobject_cast<QValueAxis *>(ys.first())) {
+        y->setRange(minY, maxY);
+        y->applyNiceNumbers();
+    }
+}
+
+int NearestPointIndex(const std::vector<ChartPoint> &points, const QPointF &position)
+{
+    if (points.empty())
+        return -1;
+    const double x = std::round(position.x());
+    if (x <= 0)
+        return 0;
+    if (x >= double(points.size() - 1))
+        return int(points.size() - 1);
+    return int(x);
+}

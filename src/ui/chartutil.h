@@ -1,0 +1,29 @@
+// Chart helpers shared by the tabs: creating a chart view, filling series, finding a clicked point.
+#pragma once
+
+#include "chartdata.h"
+
+#include <QChartView>
+#include <QLineSeries>
+#include <QString>
+
+#include <vector>
+
+/// A chart view at `geometry` with `title` (rich text), legend hidden, value axes at left and bottom.
+QChartView *CreateChartView(QWidget *parent, const QString &name, const QRect &geometry,
+                            const QString &title);
+
+/// A line series of `width` pixels without point markers, attached to the chart's axes.
+QLineSeries *AddLineSeries(QChartView *view, const QString &name, const QColor &colour = QColor(),
+                           int width = 2);
+
+/// Replaces the series' points. Long curves are thinned for drawing (first, lowest, highest and
+/// last point of each slice are kept), so a million trades draw as fast as a thousand.
+void SetSeriesPoints(QXYSeries *series, const std::vector<ChartPoint> &points);
+
+/// Fits both axes of the chart to the points of all its series.
+void FitAxes(QChartView *view);
+
+/// Index of the point whose x is nearest to `position.x()` (points have x = 0, 1, 2, ...),
+/// or -1 for an empty curve.
+int NearestPointIndex(const std::vector<ChartPoint> &points, const QPointF &position);
