@@ -1,5 +1,8 @@
 // veltrano-bench [TRADES] [FILE]: times the import (and the analyses) over a generated statement
 // and reports rows per second and peak memory against the file size.
+#include "pairresults.h"
+#include "parsenumber.h"
+#include "sessionstatistics.h"
 #include "statementgenerator.h"
 #include "statementimport.h"
 
@@ -60,6 +63,21 @@ int main(int argc, char *argv[])
     std::printf("table storage %10.1f MiB  (%.2f x file)\n",
                 double(table.memoryBytes()) / (1024.0 * 1024.0),
                 double(table.memoryBytes()) / (1024.0 * 1024.0) / fileMiB);
+
+    const QChar dot = QLatin1Char('.');
+    auto report = [&](const char *name, double ms, bool failed) {
+        std::printf("%-13s %10.1f ms%s\n", name, ms, failed ? "   (error!)" : "");
+    };
+    {
+        StatisticsResult r;
+        const double ms = timeMs([&] { r = CalculateStatistics(table, StatisticsSettings{}); });
+        report("statistics", ms, bool(r.error));
+    }
+    {
+        PairsResult r;
+        const double ms = timeMs([&] { r = CalculatePairs(table, dot); });
+        report("pairs", ms, bool(r.error));
+    }
     std::printf("peak RSS      %10.1f MiB  (%.2f x file; %.1f MiB before the import)\n", peakMiB(),
                 peakMiB() / fileMiB, baseline);
     return 0;

@@ -55,48 +55,46 @@ Json &Json::insert(const char *key, Json value)
     return *this;
 }
 
-void Json::write(std::string &out, int depth) const
+void Json::write(JsonOut &sink, int depth) const
 {
+    std::string &out = sink.buffer();
     switch (m_kind) {
-    case Kind::Null: out += "null"; return;
-    case Kind::Bool: out += m_bool ? "true" : "false"; return;
+    case Kind::Null: out += "null"; break;
+    case Kind::Bool: out += m_bool ? "true" : "false"; break;
     case Kind::Number:
         if (m_integer)
             out += std::to_string((long long)m_number);
         else
             writeNumber(out, m_number);
-        return;
-    case Kind::String: writeString(out, m_text); return;
-    case Kind::Raw: out += m_text; return;
+        break;
+    case Kind::String: writeString(out, m_text); break;
+    case Kind::Deferred: m_writer(sink); break;
     case Kind::Array:
         out += '[';
         for (size_t i = 0; i < m_items.size(); ++i) {
             if (i)
-                out += ", ";
-            m_items[i].write(out, depth + 1);
+                sink.buffer() += ", ";
+            m_items[i].write(sink, depth + 1);
         }
-        out += ']';
-        return;
-    case Kind::Object:
+        sink.buffer() += ']';
+        break;
+    case Kind::Object: {
         out += '{';
         for (size_t i = 0; i < m_members.size(); ++i) {
+            std::string &o = sink.buffer();
             if (i)
-                out += ',';
-            out += depth == 0 ? "\n  " : (i ? " " : "");
-            writeString(out, m_members[i].first);
-            out += ": ";
-            m_members[i].second.write(out, depth + 1);
+                o += ',';
+            o += depth == 0 ? "\n  " : (i ? " " : "");
+            writeString(o, m_members[i].first);
+            o += ": ";
+            m_members[i].second.write(sink, depth + 1);
         }
+        std::string &o = sink.buffer();
         if (depth == 0 && !m_members.empty())
-            out += '\n';
-        out += '}';
-        return;
+            o += '\n';
+        o += '}';
+        break;
     }
-}
-
-std::string Json::toText() const
-{
-    std::string out;
-    write(out);
-    return out;
+    }
+    sink.maybeFlush();
 }

@@ -3,13 +3,38 @@
 
 #include <QString>
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+/// Buffered UTF-8 output to a stream, flushed in large blocks.
+class JsonOut {
+public:
+    explicit JsonOut(FILE *file) : m_file(file) { m_buffer.reserve(kBlock * 2); }
+    ~JsonOut() { flush(); }
+    std::string &buffer() { return m_buffer; }
+    void maybeFlush()
+    {
+        if (m_buffer.size() >= kBlock)
+            flush();
+    }
+    void flush()
+    {
+        std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
+        m_buffer.clear();
+    }
+
+private:
+    static constexpr size_t kBlock = size_t(1) << 20;
+    FILE *m_file;
+    std::string m_buffer;
+};
+
 class Json {
 public:
-    enum class Kind { Null, Bool, Number, String, Array, Object, Raw };
+    enum class Kind { Null, Bool, Number, String, Array, Object, Deferred };
 
     Json() = default;
     Json(bool value) : m_kind(Kind::Bool), m_bool(value) {}
@@ -21,17 +46,23 @@ public:
 
     static Json array() { Json j; j.m_kind = Kind::Array; return j; }
     static Json object() { Json j; j.m_kind = Kind::Object; return j; }
-    /// Already rendered JSON text, inserted as it is (long point lists).
-    static Json raw(std::string text) { Json j; j.m_kind = Kind::Raw; j.m_text = std::move(text); return j; }
+    /// A value written by `writer` straight into the output when its turn comes (long point
+    /// lists); whatever it reads must live until then.
+    static Json deferred(std::function<void(JsonOut &)> writer)
+    {
+        Json j;
+        j.m_kind = Kind::Deferred;
+        j.m_writer = std::move(writer);
+        return j;
+    }
 
     /// Appends to an array.
     Json &append(Json value);
     /// Adds a key to an object (keys keep their insertion order).
     Json &insert(const char *key, Json value);
 
-    /// Compact UTF-8 text with a line break before each top-level key.
-    void write(std::string &out, int depth = 0) const;
-    std::string toText() const;
+    /// Compact UTF-8 text; an object at `depth` 0 puts each key on its own line.
+    void write(JsonOut &out, int depth = 1) const;
 
     /// Appends a double as the shortest text that reads back to it, with a decimal point.
     static void writeNumber(std::string &out, double value);
@@ -45,4 +76,5 @@ private:
     std::string m_text;
     std::vector<Json> m_items;
     std::vector<std::pair<std::string, Json>> m_members;
+    std::function<void(JsonOut &)> m_writer;
 };

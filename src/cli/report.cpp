@@ -1,6 +1,7 @@
 // Report sections: one per analysis, each rendered as JSON and as aligned text.
 #include "report.h"
 
+#include "json.h"
 #include "formatmoney.h"
 #include "pairresults.h"
 #include "sessionstatistics.h"
@@ -8,6 +9,50 @@
 #include "texttable.h"
 
 namespace {
+
+/// Collects the sections in the chosen format and writes each one as soon as it is added.
+class ReportWriter {
+public:
+    ReportWriter(FILE *file, const ReportOptions &options) : m_out(file), m_options(options) {}
+    ~ReportWriter() { finish(); }
+
+    const ReportOptions &options() const { return m_options; }
+    bool json() const { return m_options.json; }
+    bool failed() const { return m_failed; }
+
+    void addJson(const char *key, const Json &value)
+    {
+        std::string &o = m_out.buffer();
+        o += m_members++ ? ",\n  " : "{\n  ";
+        Json::writeString(o, key);
+        o += ": ";
+        value.write(m_out);
+    }
+    void addText(const QString &text)
+    {
+        m_out.buffer() += text.toStdString();
+        m_out.maybeFlush();
+    }
+    /// A section whose calculation failed.
+    void addError(const char *key, const QString &title, const CellError &error);
+
+    void finish()
+    {
+        if (m_finished)
+            return;
+        m_finished = true;
+        if (json())
+            m_out.buffer() += m_members ? "\n}\n" : "{}\n";
+        m_out.flush();
+    }
+
+private:
+    JsonOut m_out;
+    const ReportOptions &m_options;
+    int m_members = 0;
+    bool m_failed = false;
+    bool m_finished = false;
+};
 
 Json errorJson(const CellError &error)
 {
@@ -21,9 +66,13 @@ Json errorJson(const CellError &error)
     return section;
 }
 
-QString errorText(const QString &title, const CellError &error)
+void ReportWriter::addError(const char *key, const QString &title, const CellError &error)
 {
-    return QStringLiteral("%1\n  ошибка: %2\n\n").arg(title, error.describe());
+    m_failed = true;
+    if (json())
+        addJson(key, errorJson(error));
+    else
+        addText(QStringLiteral("%1\n  ошибка: %2\n\n").arg(title, error.describe()));
 }
 
 Json gridJson(const std::vector<QStringList> &grid)
@@ -38,35 +87,40 @@ Json gridJson(const std::vector<QStringList> &grid)
     return rows;
 }
 
-/// [[x, y, "label"], ...] rendered straight into text: curves can hold a million points.
-Json pointsJson(const std::vector<ChartPoint> &points, const PointLabels *labels)
+/// [[x, y, "label"], ...] written straight into the output: curves can hold a million points.
+/// With a table, labels are the Ticket texts of the curve's rows; without, the point numbers.
+Json pointsJson(const std::vector<double> &values, const TradeCurve *curve, const StatementTable *table)
 {
-    std::string out;
-    out.reserve(points.size() * 32 + 2);
-    out += '[';
-    char buf[32];
-    for (size_t i = 0; i < points.size(); ++i) {
-        if (i)
-            out += ", ";
+    return Json::deferred([&values, curve, table](JsonOut &sink) {
+        std::string &out = sink.buffer();
         out += '[';
-        out += std::to_string((long long)points[i].x);
-        out += ", ";
-        Json::writeNumber(out, points[i].y);
-        out += ", ";
-        if (labels) {
-            Json::writeString(out, labels->utf8(i));
-        } else {
-            const int n = std::snprintf(buf, sizeof buf, "\"%lld\"", (long long)points[i].x);
-            out.append(buf, size_t(n));
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (i)
+                out += ", ";
+            out += '[';
+            const std::string x = std::to_string(i);
+            out += x;
+            out += ", ";
+            Json::writeNumber(out, values[i]);
+            out += ", ";
+            if (curve) {
+                Json::writeString(out, curve->labelUtf8(*table, i));
+            } else {
+                out += '"';
+                out += x;
+                out += '"';
+            }
+            out += ']';
+            if ((i & 4095) == 4095)
+                sink.maybeFlush();
         }
         out += ']';
-    }
-    out += ']';
-    return Json::raw(std::move(out));
+    });
 }
 
-void addStatistics(Report &report, const StatementTable &table, const ReportOptions &options)
+void addStatistics(ReportWriter &report, const StatementTable &table)
 {
+    const ReportOptions &options = report.options();
     const QString title = QStringLiteral("Статистика");
     StatisticsSettings settings;
     settings.serverOffset = QString::number(options.serverOffset);
@@ -74,9 +128,7 @@ void addStatistics(Report &report, const StatementTable &table, const ReportOpti
     settings.decimalSeparator = options.decimalSeparator;
     const StatisticsResult r = CalculateStatistics(table, settings);
     if (r.error) {
-        report.anySectionFailed = true;
-        report.json.insert("statistics", errorJson(*r.error));
-        report.text += errorText(title, *r.error);
+        report.addError("statistics", title, *r.error);
         return;
     }
     auto side = [](const QString &count, const QString &sum, const QString &average) {
@@ -106,11 +158,13 @@ void addStatistics(Report &report, const StatementTable &table, const ReportOpti
         sessions.append(std::move(s));
     }
     json.insert("sessions", std::move(sessions));
-    json.insert("equity", pointsJson(r.equity.points, &r.equity.labels));
-    report.json.insert("statistics", std::move(json));
+    if (report.json()) {
+        json.insert("equity", pointsJson(r.equity.values, &r.equity, &table));
+        report.addJson("statistics", json);
+        return;
+    }
 
-    QString &text = report.text;
-    text += title + QLatin1Char('\n');
+    QString text = title + QLatin1Char('\n');
     text += RenderTextTable({{QString(), QStringLiteral("Количество"), QStringLiteral("Сумма"), QStringLiteral("Средняя")},
                              {QStringLiteral("Прибыльные позиции"), r.winCount, r.winSum, r.winAverage},
                              {QStringLiteral("Убыточные позиции"), r.lossCount, r.lossSum, r.lossAverage}});
@@ -133,20 +187,19 @@ void addStatistics(Report &report, const StatementTable &table, const ReportOpti
         grid.push_back(line);
     }
     text += RenderTextTable(grid, 4);
-    text += QStringLiteral("  График баланса: %1 точек").arg(r.equity.points.size());
-    if (!r.equity.points.empty())
-        text += QStringLiteral(", последняя %1").arg(FormatMoney(r.equity.points.back().y, options.decimalSeparator));
+    text += QStringLiteral("  График баланса: %1 точек").arg(r.equity.size());
+    if (r.equity.size())
+        text += QStringLiteral(", последняя %1").arg(FormatMoney(r.equity.values.back(), options.decimalSeparator));
     text += QStringLiteral("\n\n");
+    report.addText(text);
 }
 
-void addPairs(Report &report, const StatementTable &table, const ReportOptions &options)
+void addPairs(ReportWriter &report, const StatementTable &table)
 {
     const QString title = QStringLiteral("По валютным парам");
-    const PairsResult r = CalculatePairs(table, options.decimalSeparator);
+    const PairsResult r = CalculatePairs(table, report.options().decimalSeparator);
     if (r.error) {
-        report.anySectionFailed = true;
-        report.json.insert("pairs", errorJson(*r.error));
-        report.text += errorText(title, *r.error);
+        report.addError("pairs", title, *r.error);
         return;
     }
     Json json = Json::object();
@@ -155,41 +208,47 @@ void addPairs(Report &report, const StatementTable &table, const ReportOptions &
     for (const PairCurve &curve : r.curves) {
         Json c = Json::object();
         c.insert("title", curve.title);
-        c.insert("points", pointsJson(curve.points, nullptr));
+        c.insert("points", pointsJson(curve.values, nullptr, nullptr));
         curves.append(std::move(c));
     }
     json.insert("curves", std::move(curves));
-    report.json.insert("pairs", std::move(json));
-
-    report.text += title + QLatin1Char('\n') + RenderTextTable(r.grid);
+    if (report.json()) {
+        report.addJson("pairs", json);
+        return;
+    }
+    QString text = title + QLatin1Char('\n') + RenderTextTable(r.grid);
     QStringList drawn;
     for (const PairCurve &curve : r.curves)
-        drawn.append(QStringLiteral("%1 (%2)").arg(curve.title).arg(curve.points.size()));
-    report.text += QStringLiteral("  График профита по валютам: %1\n\n").arg(drawn.join(QStringLiteral(", ")));
+        drawn.append(QStringLiteral("%1 (%2)").arg(curve.title).arg(curve.values.size()));
+    text += QStringLiteral("  График профита по валютам: %1\n\n").arg(drawn.join(QStringLiteral(", ")));
+    report.addText(text);
 }
 
 } // namespace
 
-Report BuildReport(const QString &file, const StatementTable &table, const ReportOptions &options)
+bool WriteReport(FILE *out, const QString &file, const StatementTable &table, const ReportOptions &options)
 {
-    Report report;
-    const SymbolList symbols = SymbolList::BuildSymbolList(table);
+    ReportWriter report(out, options);
     const int rows = table.rowCount() - 1;
-
-    report.json.insert("file", file);
-    report.json.insert("rows", rows);
-    Json names = Json::array();
-    for (int i = 0; i < symbols.count(); ++i)
-        names.append(symbols.at(i));
-    report.json.insert("symbols", std::move(names));
-
-    report.text += QStringLiteral("Файл: %1\n").arg(file);
-    report.text += QStringLiteral("Сделок: %1\n").arg(rows);
-    report.text += QStringLiteral("Валютные пары (%1): %2\n\n")
-                           .arg(symbols.count())
-                           .arg(symbols.toStringList().join(QStringLiteral(", ")));
-
-    addStatistics(report, table, options);
-    addPairs(report, table, options);
-    return report;
+    {
+        const SymbolList symbols = SymbolList::BuildSymbolList(table);
+        if (report.json()) {
+            report.addJson("file", Json(file));
+            report.addJson("rows", Json(rows));
+            Json names = Json::array();
+            for (int i = 0; i < symbols.count(); ++i)
+                names.append(symbols.at(i));
+            report.addJson("symbols", names);
+        } else {
+            report.addText(QStringLiteral("Файл: %1\nСделок: %2\nВалютные пары (%3): %4\n\n")
+                                   .arg(file)
+                                   .arg(rows)
+                                   .arg(symbols.count())
+                                   .arg(symbols.toStringList().join(QStringLiteral(", "))));
+        }
+    }
+    addStatistics(report, table);
+    addPairs(report, table);
+    report.finish();
+    return !report.failed();
 }

@@ -1,24 +1,21 @@
 // The headless report: the same analyses the tabs show, as text tables or one JSON object.
 #pragma once
 
-#include "json.h"
 #include "statementtable.h"
 
 #include <QChar>
 #include <QString>
+
+#include <cstdio>
 
 struct ReportOptions {
     QChar decimalSeparator = QLatin1Char('.');
     int serverOffset = 1;
     int balance = 2000;
     int riskBalance = 8000;
+    bool json = false;
 };
 
-struct Report {
-    Json json = Json::object();
-    QString text;
-    bool anySectionFailed = false;
-};
-
-/// Runs every analysis over `table` and renders the results.
-Report BuildReport(const QString &file, const StatementTable &table, const ReportOptions &options);
+/// Runs every analysis over `table` and writes each section to `out` as soon as it is computed.
+/// Returns false when a section reports an error (it is still written).
+bool WriteReport(FILE *out, const QString &file, const StatementTable &table, const ReportOptions &options);

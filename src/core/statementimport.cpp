@@ -17,17 +17,17 @@ const char16_t kCp1251High[64] = {
     0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
     0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
 
-bool isValidUtf8(const std::string &s)
+bool isValidUtf8(const char *data, size_t size)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(s.data());
-    const unsigned char *end = p + s.size();
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    const unsigned char *end = p + size;
     while (p < end) {
-        // ASCII fast path, eight bytes at a time.
-        if (end - p >= 8) {
-            uint64_t word;
-            std::memcpy(&word, p, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                p += 8;
+        // ASCII fast path, 32 bytes at a time.
+        if (end - p >= 32) {
+            uint64_t w[4];
+            std::memcpy(w, p, 32);
+            if (((w[0] | w[1] | w[2] | w[3]) & 0x8080808080808080ULL) == 0) {
+                p += 32;
                 continue;
             }
         }
@@ -65,7 +65,7 @@ bool isValidUtf8(const std::string &s)
     return true;
 }
 
-void appendUtf8(std::string &out, char32_t cp)
+void appendUtf8(LargeArray<char> &out, char32_t cp)
 {
     if (cp < 0x80) {
         out.push_back(char(cp));
@@ -79,7 +79,15 @@ void appendUtf8(std::string &out, char32_t cp)
     }
 }
 
-std::string fromUtf16(const std::string &bytes, size_t skip, bool bigEndian)
+LargeArray<char> fromQString(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    LargeArray<char> out;
+    out.append(utf8.constData(), size_t(utf8.size()));
+    return out;
+}
+
+LargeArray<char> fromUtf16(const LargeArray<char> &bytes, size_t skip, bool bigEndian)
 {
     const size_t units = (bytes.size() - skip) / 2;
     QString text(qsizetype(units), Qt::Uninitialized);
@@ -88,7 +96,7 @@ std::string fromUtf16(const std::string &bytes, size_t skip, bool bigEndian)
         text[qsizetype(i)] = QChar(bigEndian ? char16_t(p[0] << 8 | p[1]) : char16_t(p[1] << 8 | p[0]));
     if ((bytes.size() - skip) % 2)
         text.append(QChar(QChar::ReplacementCharacter));
-    return text.toStdString();
+    return fromQString(text);
 }
 
 } // namespace
@@ -102,37 +110,41 @@ char32_t Windows1251ToUnicode(unsigned char byte)
     return kCp1251High[byte - 0x80];
 }
 
-std::string DecodeStatementText(std::string bytes, TextEncoding *detected)
+LargeArray<char> DecodeStatementText(LargeArray<char> bytes, size_t *offset, TextEncoding *detected)
 {
     auto report = [detected](TextEncoding e) {
         if (detected)
             *detected = e;
     };
+    *offset = 0;
     const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
-    if (bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF) {
+    const size_t size = bytes.size();
+    if (size >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF) {
         report(TextEncoding::Utf8Bom);
-        bytes.erase(0, 3);
-        if (!isValidUtf8(bytes)) // keep what decodes, mark the rest
-            bytes = QString::fromUtf8(bytes.data(), qsizetype(bytes.size())).toStdString();
-        return bytes;
+        if (isValidUtf8(bytes.data() + 3, size - 3)) {
+            *offset = 3;
+            return bytes;
+        }
+        // Keep what decodes and mark the rest.
+        return fromQString(QString::fromUtf8(bytes.data() + 3, qsizetype(size - 3)));
     }
-    if (bytes.size() >= 2 && u[0] == 0xFF && u[1] == 0xFE) {
+    if (size >= 2 && u[0] == 0xFF && u[1] == 0xFE) {
         report(TextEncoding::Utf16LE);
         return fromUtf16(bytes, 2, false);
     }
-    if (bytes.size() >= 2 && u[0] == 0xFE && u[1] == 0xFF) {
+    if (size >= 2 && u[0] == 0xFE && u[1] == 0xFF) {
         report(TextEncoding::Utf16BE);
         return fromUtf16(bytes, 2, true);
     }
-    if (isValidUtf8(bytes)) {
+    if (isValidUtf8(bytes.data(), size)) {
         report(TextEncoding::Utf8);
         return bytes;
     }
     report(TextEncoding::Windows1251);
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
-    for (const char c : bytes)
-        appendUtf8(out, Windows1251ToUnicode(static_cast<unsigned char>(c)));
+    LargeArray<char> out;
+    out.reserve(size + size / 2 + 16);
+    for (size_t i = 0; i < size; ++i)
+        appendUtf8(out, Windows1251ToUnicode(u[i]));
     return out;
 }
 
@@ -144,10 +156,10 @@ ImportResult ImportStatement(const QString &path)
         result.error = file.errorString();
         return result;
     }
-    std::string bytes;
+    LargeArray<char> bytes;
     const qint64 size = file.size();
     if (size > 0) {
-        bytes.resize(size_t(size));
+        bytes.resizeUninitialised(size_t(size));
         qint64 got = 0;
         while (got < size) {
             const qint64 n = file.read(bytes.data() + got, size - got);
@@ -159,7 +171,7 @@ ImportResult ImportStatement(const QString &path)
                 break;
             got += n;
         }
-        bytes.resize(size_t(got));
+        bytes.resizeUninitialised(size_t(got));
     } else {
         // Size unknown (a pipe or special file): read until the end.
         const QByteArray all = file.readAll();
@@ -167,8 +179,10 @@ ImportResult ImportStatement(const QString &path)
             result.error = file.errorString();
             return result;
         }
-        bytes.assign(all.constData(), size_t(all.size()));
+        bytes.append(all.constData(), size_t(all.size()));
     }
-    result.table = StatementTable::fromUtf8(DecodeStatementText(std::move(bytes), &result.encoding));
+    size_t offset = 0;
+    LargeArray<char> text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
+    result.table = StatementTable::fromUtf8(std::move(text), offset);
     return result;
 }

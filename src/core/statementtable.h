@@ -1,11 +1,12 @@
 // The statement table: 14 text columns, row 0 the file's header line, rows 1.. the orders.
 #pragma once
 
+#include "largearray.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -59,10 +60,12 @@ public:
     /// Bytes held by the table's storage (buffer and offsets), for the benchmark.
     size_t memoryBytes() const;
 
-    /// Builds a table from UTF-8 text with lines ended by CR, LF or CRLF. A final line break
-    /// adds no row; at least one (empty) row is kept. Fields end at ";", the text after the
-    /// last ";" of a line is dropped, fields past the 14th are not kept.
-    static StatementTable fromUtf8(std::string text);
+    /// Builds a table from UTF-8 text (from byte `offset` on) with lines ended by CR, LF or CRLF.
+    /// A final line break adds no row; at least one (empty) row is kept. Fields end at ";", the
+    /// text after the last ";" of a line is dropped, fields past the 14th are not kept. The
+    /// table keeps `text` as its buffer.
+    static StatementTable fromUtf8(LargeArray<char> text, size_t offset = 0);
+    static StatementTable fromText(std::string_view utf8);
 
     /// Builds a table from rows of cell texts (tests and small tools).
     static StatementTable fromRows(const std::vector<QStringList> &rows);
@@ -72,7 +75,7 @@ private:
     explicit StatementTable(Empty) {}
     void appendRow(size_t lineBegin, size_t lineEnd);
 
-    std::string m_buffer;
-    std::vector<size_t> m_rowStart;
-    std::vector<uint32_t> m_cellEnd;
+    LargeArray<char> m_buffer;
+    LargeArray<uint64_t> m_rowStart;
+    LargeArray<uint32_t> m_cellEnd;
 };

@@ -48,31 +48,31 @@ QLineSeries *AddLineSeries(QChartView *view, const QString &name, const QColor &
     return series;
 }
 
-void SetSeriesPoints(QXYSeries *series, const std::vector<ChartPoint> &points)
+void SetSeriesPoints(QXYSeries *series, const std::vector<double> &values)
 {
     QList<QPointF> drawn;
-    if (points.size() <= kMaxDrawnPoints) {
-        drawn.reserve(qsizetype(points.size()));
-        for (const ChartPoint &p : points)
-            drawn.append(QPointF(p.x, p.y));
+    if (values.size() <= kMaxDrawnPoints) {
+        drawn.reserve(qsizetype(values.size()));
+        for (size_t i = 0; i < values.size(); ++i)
+            drawn.append(QPointF(double(i), values[i]));
     } else {
         const size_t slices = kMaxDrawnPoints / 4;
-        const size_t per = (points.size() + slices - 1) / slices;
+        const size_t per = (values.size() + slices - 1) / slices;
         drawn.reserve(qsizetype(kMaxDrawnPoints));
-        for (size_t begin = 0; begin < points.size(); begin += per) {
-            const size_t end = std::min(points.size(), begin + per);
+        for (size_t begin = 0; begin < values.size(); begin += per) {
+            const size_t end = std::min(values.size(), begin + per);
             size_t low = begin, high = begin;
             for (size_t i = begin; i < end; ++i) {
-                if (points[i].y < points[low].y)
+                if (values[i] < values[low])
                     low = i;
-                if (points[i].y > points[high].y)
+                if (values[i] > values[high])
                     high = i;
             }
             size_t keep[4] = {begin, std::min(low, high), std::max(low, high), end - 1};
             size_t last = SIZE_MAX;
             for (size_t i : keep) {
                 if (i != last)
-                    drawn.append(QPointF(points[i].x, points[i].y));
+                    drawn.append(QPointF(double(i), values[i]));
                 last = i;
             }
         }
@@ -118,14 +118,14 @@ void FitAxes(QChartView *view)
     }
 }
 
-int NearestPointIndex(const std::vector<ChartPoint> &points, const QPointF &position)
+int NearestPointIndex(size_t count, const QPointF &position)
 {
-    if (points.empty())
+    if (count == 0)
         return -1;
     const double x = std::round(position.x());
-    if (x <= 0)
+    if (!(x > 0))
         return 0;
-    if (x >= double(points.size() - 1))
-        return int(points.size() - 1);
+    if (x >= double(count - 1))
+        return int(count - 1);
     return int(x);
 }

@@ -17,13 +17,14 @@ QChartView *CreateChartView(QWidget *parent, const QString &name, const QRect &g
 QLineSeries *AddLineSeries(QChartView *view, const QString &name, const QColor &colour = QColor(),
                            int width = 2);
 
-/// Replaces the series' points. Long curves are thinned for drawing (first, lowest, highest and
-/// last point of each slice are kept), so a million trades draw as fast as a thousand.
-void SetSeriesPoints(QXYSeries *series, const std::vector<ChartPoint> &points);
+/// Replaces the series' points with (i, values[i]). Long curves are thinned for drawing (first,
+/// lowest, highest and last point of each slice are kept), so a million trades draw as fast as
+/// a thousand.
+void SetSeriesPoints(QXYSeries *series, const std::vector<double> &values);
 
 /// Fits both axes of the chart to the points of all its series.
 void FitAxes(QChartView *view);
 
-/// Index of the point whose x is nearest to `position.x()` (points have x = 0, 1, 2, ...),
-/// or -1 for an empty curve.
-int NearestPointIndex(const std::vector<ChartPoint> &points, const QPointF &position);
+/// Index of the point whose x is nearest to `position.x()` on a curve of `count` points at
+/// x = 0, 1, 2, ...; -1 for an empty curve.
+int NearestPointIndex(size_t count, const QPointF &position);

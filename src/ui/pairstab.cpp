@@ -70,7 +70,7 @@ void PairsTab::Button1Click()
         // Series without a pair keep their earlier title and stay empty, out of the legend.
         if (drawn)
             series->setName(m_result.curves[size_t(i)].title);
-        SetSeriesPoints(series, drawn ? m_result.curves[size_t(i)].points : std::vector<ChartPoint>());
+        SetSeriesPoints(series, drawn ? m_result.curves[size_t(i)].values : std::vector<double>());
         legend->markers(series).constFirst()->setVisible(drawn);
     }
     FitAxes(m_chart1);

@@ -83,7 +83,7 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
                                QStringLiteral("График баланса"));
     m_series14 = AddLineSeries(m_chart2, QStringLiteral("Series14"), QColor(0, 147, 0));
     connect(m_series14, &QLineSeries::clicked, this, [this](const QPointF &point) {
-        showTradeOfPoint(NearestPointIndex(m_result.equity.points, point));
+        showTradeOfPoint(NearestPointIndex(m_equityLabels.size(), point));
     });
 
     QGroupBox *sessions = addBox(this, QStringLiteral("GroupBox4"), QStringLiteral("По торговым сесиям"), {8, 256, 873, 249});
@@ -144,6 +144,7 @@ void StatisticsTab::Button2Click()
 void StatisticsTab::show(StatisticsResult result)
 {
     m_result = std::move(result);
+    m_equityLabels = PointLabels(m_orders->table(), m_result.equity);
     m_winCount->setText(m_result.winCount);
     m_winSum->setText(m_result.winSum);
     m_winAverage->setText(m_result.winAverage);
@@ -158,15 +159,15 @@ void StatisticsTab::show(StatisticsResult result)
         for (size_t row = 0; row < 10; ++row)
             m_sessionLabels[s][row]->setText(texts[row]);
     }
-    SetSeriesPoints(m_series14, m_result.equity.points);
+    SetSeriesPoints(m_series14, m_result.equity.values);
     FitAxes(m_chart2);
 }
 
 void StatisticsTab::showTradeOfPoint(int index)
 {
-    if (index < 0 || size_t(index) >= m_result.equity.labels.size())
+    if (index < 0 || size_t(index) >= m_equityLabels.size())
         return;
-    const int row = LastRowWithTicket(m_orders->table(), m_result.equity.labels.at(size_t(index)));
+    const int row = LastRowWithTicket(m_orders->table(), m_equityLabels.at(size_t(index)));
     if (row > 0)
         m_sb2->setTexts(TradeReadout(m_orders->table(), row));
 }

@@ -23,6 +23,7 @@ public:
     QPushButton *calculateButton() const { return m_button; }
     /// The result now shown (empty before the first complete press).
     const StatisticsResult &result() const { return m_result; }
+    QLineSeries *equitySeries() const { return m_series14; }
 
     /// Button2: computes from the order list and shows the result, or one message on error.
     void Button2Click();
@@ -45,4 +46,5 @@ private:
     QLabel *m_net;
     std::array<std::array<QLabel *, 10>, 5> m_sessionLabels{};
     StatisticsResult m_result;
+    PointLabels m_equityLabels;
 };

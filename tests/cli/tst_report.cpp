@@ -45,6 +45,10 @@ void TestReport::goldenOutput_data()
                                 << "report-basic.expected.json" << 0;
     QTest::newRow("basic text") << "report-basic.csv" << QStringList{"--locale", "C"}
                                 << "report-basic.expected.txt" << 0;
+    QTest::newRow("bad cell json") << "report-error.csv" << QStringList{"--json", "--locale", "C"}
+                                   << "report-error.expected.json" << 1;
+    QTest::newRow("comma locale text") << "report-basic.csv" << QStringList{"--locale", "ru_RU", "--balance", "1000"}
+                                       << "report-basic-ru.expected.txt" << 0;
 }
 
 void TestReport::goldenOutput()

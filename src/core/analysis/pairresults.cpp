@@ -21,7 +21,7 @@ PairsResult CalculatePairs(const StatementTable &table, QChar decimalSeparator)
             const double p = cells.number(r, Profit);
             sums[size_t(k)] += p;
             if (k <= drawn)
-                result.curves[size_t(k) - 1].points.push_back({double(counts[size_t(k)]), sums[size_t(k)]});
+                result.curves[size_t(k) - 1].values.push_back(sums[size_t(k)]);
             ++counts[size_t(k)];
         }
     } catch (const CellErrorException &e) {

@@ -16,8 +16,8 @@ constexpr int kPairCurveCount = 13;
 
 struct PairCurve {
     QString title;
-    /// Running total of the pair's profit, trade by trade; point i is labelled i.
-    std::vector<ChartPoint> points;
+    /// Running total of the pair's profit, trade by trade; point i is at x = i and labelled i.
+    std::vector<double> values;
 };
 
 struct PairsResult {

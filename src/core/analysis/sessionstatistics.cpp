@@ -44,15 +44,14 @@ StatisticsResult CalculateStatistics(const StatementTable &table, const Statisti
         const CellReader cells(table, sep);
         auto &sessions = result.sessions;
         double balance = initialBalance;
-        result.equity.points.reserve(size_t(rows));
-        result.equity.labels.reserve(size_t(rows));
+        result.equity.reserve(size_t(rows));
         for (int r = 1; r < rows; ++r) {
             const auto session = SessionOfTime(table.cellUtf8(r, OpenTime), offset);
             if (!session)
                 cells.fail(r, OpenTime, QStringLiteral("не время ЧЧ:ММ:СС"));
             const double p = cells.number(r, Profit);
             balance += p;
-            result.equity.append(balance, table.cellUtf8(r, Ticket));
+            result.equity.append(balance, r);
             SessionResult &s = sessions[size_t(*session)];
             if (p >= 0) {
                 ++s.WinCount;

@@ -48,7 +48,7 @@ struct StatisticsResult {
     QString lossCount, lossSum, lossAverage;
     QString net;
     std::array<SessionTexts, 5> sessionTexts;
-    TradeCurve equity; ///< running balance after each row, labelled with its Ticket
+    TradeCurve equity; ///< running balance after each row, labelled with the row's Ticket
 };
 
 StatisticsResult CalculateStatistics(const StatementTable &table, const StatisticsSettings &settings);
