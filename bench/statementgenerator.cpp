@@ -87,6 +87,7 @@ bool WriteStatement(const QString &path, long long trades, std::uint64_t seed)
         std::string type = buy ? "BUY" : "SELL";
         double close;
         double profit;
+        bool trailing = false;
         const double r = unit(rng);
         const bool pending = r < 0.04;
         if (pending) {
@@ -101,6 +102,7 @@ bool WriteStatement(const QString &path, long long trades, std::uint64_t seed)
             } else if (r < 0.58 && sl != 0) {
                 // trailing stop moved into profit
                 close = open + dir * (5 + int(unit(rng) * 40)) * point;
+                trailing = true;
             } else if (r < 0.63) {
                 close = open; // closed at the open price
             } else {
@@ -118,11 +120,13 @@ bool WriteStatement(const QString &path, long long trades, std::uint64_t seed)
                       secondOfDay / 60 % 60, secondOfDay % 60);
         std::snprintf(closeTime, sizeof closeTime, "%02lld:%02lld:%02lld", cs / 3600, cs / 60 % 60, cs % 60);
         const std::string openPrice = price(open, ins.digits);
-        const std::string slText = sl == 0 ? "0" : price(sl, ins.digits);
+        std::string slText = sl == 0 ? "0" : price(sl, ins.digits);
         const std::string tpText = tp == 0 ? "0" : price(tp, ins.digits);
         // An exit at a level writes that level's own text, as the terminal does.
         std::string closeText = price(close, ins.digits);
-        if (!pending && sl != 0 && closeText == price(sl, ins.digits))
+        if (trailing)
+            slText = closeText; // the stop was moved up to where it closed the trade
+        else if (!pending && sl != 0 && closeText == price(sl, ins.digits))
             closeText = slText;
 
         out += std::to_string(10000000 + t);

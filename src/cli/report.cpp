@@ -3,10 +3,15 @@
 
 #include "json.h"
 #include "formatmoney.h"
+#include "exitoutcomes.h"
 #include "pairresults.h"
+#include "riskresults.h"
+#include "weekdayresults.h"
 #include "sessionstatistics.h"
 #include "symbollist.h"
 #include "texttable.h"
+
+#include <array>
 
 namespace {
 
@@ -224,6 +229,98 @@ void addPairs(ReportWriter &report, const StatementTable &table)
     report.addText(text);
 }
 
+template <typename T, size_t N>
+Json numbersJson(const std::array<T, N> &values)
+{
+    Json list = Json::array();
+    for (const T v : values)
+        list.append(Json(v));
+    return list;
+}
+
+void addWeekdays(ReportWriter &report, const StatementTable &table)
+{
+    const QString title = QStringLiteral("По рабочим дням");
+    const WeekdaysResult r = CalculateWeekdays(table, report.options().decimalSeparator);
+    if (r.error) {
+        report.addError("weekdays", title, *r.error);
+        return;
+    }
+    if (report.json()) {
+        Json json = Json::object();
+        json.insert("grid", gridJson(r.grid));
+        json.insert("win_count", numbersJson(r.winCount));
+        json.insert("loss_count", numbersJson(r.lossCount));
+        json.insert("win_sum", numbersJson(r.winSum));
+        json.insert("loss_sum", numbersJson(r.lossSum));
+        report.addJson("weekdays", json);
+        return;
+    }
+    const QChar sep = report.options().decimalSeparator;
+    QString text = title + QStringLiteral("\n  Сумма результатов операций по дням\n") + RenderTextTable(r.grid, 4);
+    std::vector<QStringList> bars{{QString(), QStringLiteral("Пн"), QStringLiteral("Вт"), QStringLiteral("Ср"),
+                                   QStringLiteral("Чт"), QStringLiteral("Пт")}};
+    QStringList winCount{QStringLiteral("Количество приб. операций")}, lossCount{QStringLiteral("Количество убыт. операций")},
+            winSum{QStringLiteral("Суммарный профит")}, lossSum{QStringLiteral("Суммарный убыток")};
+    for (size_t d = 0; d < 5; ++d) {
+        winCount.append(QString::number(r.winCount[d]));
+        lossCount.append(QString::number(r.lossCount[d]));
+        winSum.append(FormatMoney(r.winSum[d], sep));
+        lossSum.append(FormatMoney(r.lossSum[d], sep));
+    }
+    bars.insert(bars.end(), {winCount, lossCount, winSum, lossSum});
+    text += RenderTextTable(bars, 4) + QLatin1Char('\n');
+    report.addText(text);
+}
+
+void addRisk(ReportWriter &report, const StatementTable &table)
+{
+    const QString title = QStringLiteral("Риск-менеджмент/Мани -м-ент/недоборы");
+    RiskSettings settings;
+    settings.initialBalance = QString::number(report.options().riskBalance);
+    settings.decimalSeparator = report.options().decimalSeparator;
+    const RiskResult r = CalculateRisk(table, settings);
+    if (r.error) {
+        report.addError("risk", title, *r.error);
+        return;
+    }
+    if (report.json()) {
+        Json json = Json::object();
+        json.insert("grid", gridJson(r.grid));
+        json.insert("risk_ratio", pointsJson(r.riskRatio.values, &r.riskRatio, &table));
+        json.insert("risk_share", pointsJson(r.riskShare.values, &r.riskShare, &table));
+        json.insert("shortfall", pointsJson(r.shortfall.values, &r.shortfall, &table));
+        report.addJson("risk", json);
+        return;
+    }
+    QString text = title + QStringLiteral("\n  Усредненные значения по валютным парам\n") + RenderTextTable(r.grid, 4);
+    text += QStringLiteral("  Точек: риск-менеджмент %1, мани-менеджмент %2, недоборы %3\n\n")
+                    .arg(r.riskRatio.size())
+                    .arg(r.riskShare.size())
+                    .arg(r.shortfall.size());
+    report.addText(text);
+}
+
+void addOutcomes(ReportWriter &report, const StatementTable &table)
+{
+    const QString title = QStringLiteral("Закрытие/Исходы");
+    const OutcomesResult r = CalculateOutcomes(table, report.options().decimalSeparator);
+    if (r.error) {
+        report.addError("outcomes", title, *r.error);
+        return;
+    }
+    if (report.json()) {
+        Json json = Json::object();
+        json.insert("outcomes_grid", gridJson(r.outcomesGrid));
+        json.insert("groups_grid", gridJson(r.groupsGrid));
+        report.addJson("outcomes", json);
+        return;
+    }
+    report.addText(title + QStringLiteral("\n  Таблица распределения исходов\n") + RenderTextTable(r.outcomesGrid, 4)
+                   + QStringLiteral("  Группы результатов\n") + RenderTextTable(r.groupsGrid, 4)
+                   + QLatin1Char('\n'));
+}
+
 } // namespace
 
 bool WriteReport(FILE *out, const QString &file, const StatementTable &table, const ReportOptions &options)
@@ -249,6 +346,9 @@ bool WriteReport(FILE *out, const QString &file, const StatementTable &table, co
     }
     addStatistics(report, table);
     addPairs(report, table);
+    addWeekdays(report, table);
+    addRisk(report, table);
+    addOutcomes(report, table);
     report.finish();
     return !report.failed();
 }

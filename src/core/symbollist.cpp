@@ -6,11 +6,14 @@ SymbolList SymbolList::BuildSymbolList(const StatementTable &table)
     SymbolList list;
     // First pass collects views into the table; the owned copies are made once at the end.
     std::vector<std::string_view> order;
-    std::unordered_map<std::string_view, int> seen;
+    std::unordered_map<std::string_view, int, Hash> seen;
+    list.m_rowIndex.resize(size_t(table.rowCount()));
     for (int row = 1; row < table.rowCount(); ++row) {
         const std::string_view symbol = table.cellUtf8(row, Symbol);
-        if (seen.emplace(symbol, int(order.size()) + 1).second)
+        const auto [it, added] = seen.emplace(symbol, int(order.size()) + 1);
+        if (added)
             order.push_back(symbol);
+        list.m_rowIndex[size_t(row)] = it->second;
     }
     list.m_symbols.reserve(order.size());
     for (const std::string_view s : order)
@@ -23,6 +26,7 @@ SymbolList &SymbolList::operator=(const SymbolList &other)
 {
     if (this != &other) {
         m_symbols = other.m_symbols;
+        m_rowIndex = other.m_rowIndex;
         rebuildIndex();
     }
     return *this;

@@ -14,7 +14,10 @@
 class SymbolList {
 public:
     SymbolList() = default;
-    SymbolList(const SymbolList &other) : m_symbols(other.m_symbols) { rebuildIndex(); }
+    SymbolList(const SymbolList &other) : m_symbols(other.m_symbols), m_rowIndex(other.m_rowIndex)
+    {
+        rebuildIndex();
+    }
     SymbolList &operator=(const SymbolList &other);
     SymbolList(SymbolList &&) = default;
     SymbolList &operator=(SymbolList &&) = default;
@@ -35,10 +38,25 @@ public:
     }
     int SymbolIndex(const QString &symbol) const;
 
+    /// SymbolIndex of the Symbol cell of `row` of the table the list was built from, looked up
+    /// once while building (0 for the header row).
+    int indexOfRow(int row) const { return m_rowIndex[size_t(row)]; }
+
 private:
+    struct Hash {
+        size_t operator()(std::string_view s) const noexcept
+        {
+            // FNV-1a: symbols are short, this beats the general-purpose hash.
+            size_t h = 1469598103934665603ULL;
+            for (const char c : s)
+                h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+            return h;
+        }
+    };
     void rebuildIndex();
 
     std::vector<std::string> m_symbols;
     // Keys view into m_symbols' strings; a copy rebuilds them, a move keeps the heap buffer.
-    std::unordered_map<std::string_view, int> m_index;
+    std::unordered_map<std::string_view, int, Hash> m_index;
+    std::vector<int> m_rowIndex;
 };

@@ -17,7 +17,7 @@ PairsResult CalculatePairs(const StatementTable &table, QChar decimalSeparator)
     try {
         const CellReader cells(table, decimalSeparator);
         for (int r = 1; r < table.rowCount(); ++r) {
-            const int k = symbols.SymbolIndex(table.cellUtf8(r, Symbol));
+            const int k = symbols.indexOfRow(r);
             const double p = cells.number(r, Profit);
             sums[size_t(k)] += p;
             if (k <= drawn)

@@ -1,0 +1,125 @@
+// Exit outcomes and result groups in one pass over the rows.
+#include "exitoutcomes.h"
+
+#include "cellreader.h"
+#include "symbollist.h"
+
+#include <array>
+#include <cmath>
+
+bool PendingRow(std::string_view type)
+{
+    return type == "BUYSTOP " || type == "SELLSTOP";
+}
+
+double BreakevenBand(std::string_view stopLoss, std::string_view openPrice)
+{
+    const bool hasMark = stopLoss.find_first_of(".,") != std::string_view::npos;
+    return 3 * PointSize(hasMark ? stopLoss : openPrice);
+}
+
+int ResultGroup(double earlier, double later)
+{
+    if (earlier >= 0 && later >= 0)
+        return 1;
+    if (earlier < 0 && later >= 0)
+        return 2;
+    if (earlier < 0 && later < 0)
+        return 3;
+    if (earlier >= 0 && later < 0)
+        return 4;
+    return 0;
+}
+
+int OutcomeColumn(double p, bool closedAtStop, bool closedAtTarget, double move, double band)
+{
+    if (p < 0 && closedAtStop)
+        return 1;
+    if (p > 0 && closedAtStop && move > band)
+        return 6;
+    if (closedAtTarget)
+        return 2;
+    if (p == 0 || (p > 0 && move <= band))
+        return 3;
+    return 4;
+}
+
+OutcomesResult CalculateOutcomes(const StatementTable &table, QChar decimalSeparator)
+{
+    OutcomesResult result;
+    const SymbolList symbols = SymbolList::BuildSymbolList(table);
+    const size_t n = size_t(symbols.count());
+    std::vector<std::array<int, 8>> outcomes(n + 1, std::array<int, 8>{});
+    std::vector<std::array<int, 5>> groups(n + 1, std::array<int, 5>{});
+    std::array<int, 5> totalGroups{};
+    // The previous closed result of each pair; no sentinel value, so any profit can be previous.
+    std::vector<double> previous(n + 1, 0.0);
+    std::vector<char> hasPrevious(n + 1, 0);
+    try {
+        const CellReader cells(table, decimalSeparator);
+        for (int r = 1; r < table.rowCount(); ++r) {
+            const size_t k = size_t(symbols.indexOfRow(r));
+            if (PendingRow(table.cellUtf8(r, Type))) {
+                ++outcomes[k][5];
+                continue;
+            }
+            const double p = cells.number(r, Profit);
+            if (r > 1)
+                ++totalGroups[size_t(ResultGroup(cells.number(r - 1, Profit), p))];
+            if (hasPrevious[k])
+                ++groups[k][size_t(ResultGroup(previous[k], p))];
+            previous[k] = p;
+            hasPrevious[k] = 1;
+
+            const std::string_view close = table.cellUtf8(r, ClosePrice);
+            const bool atStop = close == table.cellUtf8(r, StopLoss);
+            const bool atTarget = close == table.cellUtf8(r, TakeProfit);
+            double move = 0, band = 0;
+            if (p > 0) {
+                move = std::fabs(cells.number(r, OpenPrice) - cells.number(r, ClosePrice));
+                band = BreakevenBand(table.cellUtf8(r, StopLoss), table.cellUtf8(r, OpenPrice));
+            }
+            ++outcomes[k][size_t(OutcomeColumn(p, atStop, atTarget, move, band))];
+        }
+    } catch (const CellErrorException &e) {
+        OutcomesResult failed;
+        failed.error = e.error();
+        return failed;
+    }
+
+    result.outcomesGrid.reserve(n + 1);
+    result.outcomesGrid.push_back({QStringLiteral("Вал.Пары"), QStringLiteral("По стопу в(-)"),
+                                   QStringLiteral("По тейку"), QStringLiteral("В безубыток"), QStringLiteral("Ручное"),
+                                   QStringLiteral("Удаленные позиции"), QStringLiteral("По стопу в(+)"),
+                                   QStringLiteral("Всего сделок")});
+    result.groupsGrid.reserve(n + 2);
+    result.groupsGrid.push_back({QStringLiteral("Вал.Пары"), QStringLiteral("Группа 1"), QStringLiteral("Группа 2"),
+                                 QStringLiteral("Группа 3"), QStringLiteral("Группа 4")});
+    for (size_t i = 1; i <= n; ++i) {
+        std::array<int, 8> &o = outcomes[i];
+        o[7] = o[1] + o[2] + o[3] + o[4] + o[5] + o[6];
+        QStringList row{symbols.at(int(i) - 1)};
+        for (int c = 1; c <= 7; ++c)
+            row.append(QString::number(o[size_t(c)]));
+        result.outcomesGrid.push_back(row);
+        QStringList groupRow{symbols.at(int(i) - 1)};
+        for (int g = 1; g <= 4; ++g)
+            groupRow.append(QString::number(groups[i][size_t(g)]));
+        result.groupsGrid.push_back(groupRow);
+    }
+    QStringList total{QStringLiteral("Итого")};
+    for (int g = 1; g <= 4; ++g)
+        total.append(QString::number(totalGroups[size_t(g)]));
+    result.groupsGrid.push_back(total);
+
+    result.outcomesShades = EmptyShadeGrid(result.outcomesGrid);
+    ShadeGridColumn(result.outcomesGrid, 1, 230, ShadeStyle::Red, decimalSeparator, result.outcomesShades);
+    ShadeGridColumn(result.outcomesGrid, 2, 230, ShadeStyle::Green, decimalSeparator, result.outcomesShades);
+    for (int c = 3; c <= 7; ++c)
+        ShadeGridColumn(result.outcomesGrid, c, 180, ShadeStyle::Blue, decimalSeparator, result.outcomesShades);
+    result.groupsShades = EmptyShadeGrid(result.groupsGrid);
+    for (int c = 1; c <= 4; ++c)
+        ShadeGridColumn(result.groupsGrid, c, 230, c <= 2 ? ShadeStyle::Green : ShadeStyle::Red, decimalSeparator,
+                        result.groupsShades);
+    return result;
+}

@@ -1,0 +1,85 @@
+// Risk, money management and shortfall in one pass over the rows.
+#include "riskresults.h"
+
+#include "cellreader.h"
+#include "formatmoney.h"
+#include "symbollist.h"
+
+#include <cmath>
+
+double ValuePerPriceUnit(double open, double close, double profit)
+{
+    const double move = std::fabs(open - close);
+    return move > 0 ? std::fabs(profit / (open - close)) : 0.0;
+}
+
+namespace {
+
+bool isType(std::string_view cell, const char *word)
+{
+    return cell == word;
+}
+
+} // namespace
+
+RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settings)
+{
+    RiskResult result;
+    const QChar sep = settings.decimalSeparator;
+    const SymbolList symbols = SymbolList::BuildSymbolList(table);
+    const size_t n = size_t(symbols.count());
+    std::vector<double> ratioSum(n + 1, 0.0), shareSum(n + 1, 0.0), shortfallSum(n + 1, 0.0);
+    std::vector<int> protectedCount(n + 1, 0);
+    try {
+        double balance = ReadIntegerField(settings.initialBalance, QStringLiteral("Начальный баланс"));
+        const CellReader cells(table, sep);
+        for (int r = 1; r < table.rowCount(); ++r) {
+            const double close = cells.number(r, ClosePrice);
+            const double takeProfit = cells.number(r, TakeProfit);
+            const double stopLoss = cells.number(r, StopLoss);
+            const double open = cells.number(r, OpenPrice);
+            const double profit = cells.number(r, Profit);
+            const size_t k = size_t(symbols.indexOfRow(r));
+            // The balance a trade is measured against already holds its own result.
+            balance += profit;
+
+            const std::string_view type = table.cellUtf8(r, Type);
+            const bool isProtected = takeProfit > 0 && stopLoss > 0
+                    && ((isType(type, "BUY") && stopLoss < open) || (isType(type, "SELL") && stopLoss > open));
+            if (isProtected) {
+                const double reward = std::fabs(takeProfit - open);
+                const double risk = std::fabs(stopLoss - open);
+                const double ratio = reward / risk * 100;
+                if (balance == 0)
+                    cells.fail(r, Profit, QStringLiteral("баланс после сделки равен 0, доля риска не определена"));
+                const double share = risk * ValuePerPriceUnit(open, close, profit) / balance * 100;
+                ratioSum[k] += ratio;
+                shareSum[k] += share;
+                ++protectedCount[k];
+                result.riskRatio.append(ratio, r);
+                result.riskShare.append(share, r);
+            }
+            if (profit > 0 && takeProfit != 0) {
+                const int digits = PriceDigits(table.cellUtf8(r, OpenPrice));
+                const double points = std::round(std::fabs(takeProfit - close) * std::pow(10.0, digits));
+                shortfallSum[k] += points;
+                result.shortfall.append(points, r);
+            }
+        }
+    } catch (const CellErrorException &e) {
+        RiskResult failed;
+        failed.error = e.error();
+        return failed;
+    }
+
+    result.grid.reserve(n + 1);
+    result.grid.push_back({QStringLiteral("Вал. пара"), QStringLiteral("Риск М"), QStringLiteral("Мани М"),
+                           QStringLiteral("Недобор")});
+    for (size_t i = 1; i <= n; ++i) {
+        const int count = protectedCount[i];
+        result.grid.push_back({symbols.at(int(i) - 1), FormatMoney(count ? ratioSum[i] / count : 0.0, sep),
+                               FormatMoney(count ? shareSum[i] / count : 0.0, sep),
+                               FormatMoney(shortfallSum[i], sep)});
+    }
+    return result;
+}

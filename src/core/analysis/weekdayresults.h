@@ -1,0 +1,30 @@
+// Net result per pair and working day, and counts and sums of winning and losing trades per day.
+#pragma once
+
+#include "cellerror.h"
+#include "gridshading.h"
+#include "statementtable.h"
+
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+struct WeekdaysResult {
+    std::optional<CellError> error;
+    /// Row 0 "Вал. пара", "Понедельник" ... "Пятница"; then one row per pair.
+    std::vector<QStringList> grid;
+    ShadeGrid shades;
+    // Monday..Friday.
+    std::array<int, 5> winCount{};
+    std::array<int, 5> lossCount{};
+    std::array<double, 5> winSum{};
+    std::array<double, 5> lossSum{};
+    /// trunc(largest grid value) + 1 and trunc(smallest grid value) - 1: the shading scales.
+    int profitScale = 0;
+    int lossScale = 0;
+};
+
+/// Weekday of each trade from its OpenDate; Saturday and Sunday trades are counted nowhere shown.
+WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSeparator);
