@@ -1,13 +1,17 @@
 // Analysis tabs: what a press shows, repeated presses, errors leaving a tab as it was, clicks.
 #include "messages.h"
 #include "orderlistmodel.h"
+#include "outcomestab.h"
 #include "pairstab.h"
+#include "risktab.h"
+#include "weekdaytab.h"
 #include "readoutbar.h"
 #include "resultgridmodel.h"
 #include "roles.h"
 #include "statementfixture.h"
 #include "statisticstab.h"
 
+#include <QBarSet>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -26,6 +30,11 @@ private Q_SLOTS:
     void pairsPressFillsGridAndCurves();
     void pairsMoreThanThirteen();
     void pairsErrorLeavesTabUnchanged();
+    void weekdayPressFillsGridAndBars();
+    void riskPointClicksShowTrade_data();
+    void riskPointClicksShowTrade();
+    void riskErrorLeavesTabUnchanged();
+    void outcomesPressFillsBothGrids();
 
 private:
     QStringList m_errors;
@@ -175,6 +184,126 @@ void TestAnalysisTabs::pairsErrorLeavesTabUnchanged()
     QAbstractItemModel *grid = tab.findChild<QTableView *>(QStringLiteral("st2"))->model();
     QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("7.00"));
     QCOMPARE(tab.series().at(0)->count(), 2);
+}
+
+namespace {
+
+Order riskTrade(const QString &ticket, const QString &symbol, const QString &close, const QString &profit)
+{
+    Order o = Trade(symbol, profit, ticket);
+    o.openPrice = "1.2000";
+    o.stopLoss = "1.1950";
+    o.takeProfit = "1.2100";
+    o.closePrice = close;
+    return o;
+}
+
+QAbstractItemModel *gridOf(QWidget *tab, const char *name)
+{
+    return tab->findChild<QTableView *>(QString::fromLatin1(name))->model();
+}
+
+} // namespace
+
+void TestAnalysisTabs::weekdayPressFillsGridAndBars()
+{
+    Order monday = Trade("EURUSD", "10");
+    Order mondayLoss = Trade("EURUSD", "-4");
+    Order wednesday = Trade("GBPUSD", "6");
+    wednesday.openDate = "2010.05.26";
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf({monday, mondayLoss, wednesday}));
+    WeekdayTab tab(&orders);
+    tab.Button3Click();
+    QVERIFY(m_errors.isEmpty());
+    QAbstractItemModel *grid = gridOf(&tab, "st3");
+    QCOMPARE(grid->rowCount(), 2);
+    QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("6.00"));
+    QCOMPARE(grid->index(0, 1).data(ShadeRole).value<QColor>(), QColor(58, 255, 58));
+    QVERIFY(!grid->index(0, 2).data(ShadeRole).isValid());
+    QCOMPARE(tab.barSets().size(), 4);
+    QCOMPARE(tab.barSets().at(0)->count(), 5);
+    QCOMPARE(tab.barSets().at(0)->at(0), 1.0);
+    QCOMPARE(tab.barSets().at(0)->at(2), 1.0);
+    QCOMPARE(tab.barSets().at(3)->at(0), -4.0);
+
+    // A bad date: one message, the tab keeps what it showed.
+    orders.setData(orders.index(2, OpenDate), QStringLiteral("2010.13.01"), Qt::EditRole);
+    tab.Button3Click();
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY(m_errors.first().startsWith(QStringLiteral("Строка 3, столбец OpenDate")));
+    QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("6.00"));
+    QCOMPARE(tab.barSets().at(0)->count(), 5);
+}
+
+void TestAnalysisTabs::riskPointClicksShowTrade_data()
+{
+    QTest::addColumn<int>("curve");
+    QTest::addColumn<int>("point");
+    QTest::addColumn<QString>("ticket");
+    QTest::newRow("risk ratio, first point") << 0 << 0 << "1001";
+    QTest::newRow("risk share, second point") << 1 << 1 << "1002";
+    QTest::newRow("shortfall, only point") << 2 << 0 << "1002";
+}
+
+void TestAnalysisTabs::riskPointClicksShowTrade()
+{
+    QFETCH(int, curve);
+    QFETCH(int, point);
+    QFETCH(QString, ticket);
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf({riskTrade("1001", "EURUSD", "1.1950", "-50"), riskTrade("1002", "GBPUSD", "1.2050", "50")}));
+    RiskTab tab(&orders);
+    tab.Button4Click();
+    QVERIFY(m_errors.isEmpty());
+    QLineSeries *series = tab.series().at(curve);
+    QVERIFY(series->count() > point);
+    Q_EMIT series->clicked(QPointF(point + 0.3, series->at(point).y()));
+    const QStringList texts = tab.findChild<ReadoutBar *>(QStringLiteral("sb1"))->texts();
+    QCOMPARE(texts.at(0), ticket);
+    QCOMPARE(texts.at(13), orders.table().cell(ticket == QLatin1String("1001") ? 1 : 2, Profit));
+}
+
+void TestAnalysisTabs::riskErrorLeavesTabUnchanged()
+{
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf({riskTrade("1001", "EURUSD", "1.2100", "100")}));
+    RiskTab tab(&orders);
+    tab.Button4Click();
+    QAbstractItemModel *grid = gridOf(&tab, "st4");
+    QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("200.00"));
+    tab.findChild<QLineEdit *>(QStringLiteral("Edit3"))->setText(QStringLiteral("abc"));
+    tab.Button4Click();
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY(m_errors.first().contains(QStringLiteral("Начальный баланс")));
+    QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("200.00"));
+    QCOMPARE(tab.series().at(0)->count(), 1);
+}
+
+void TestAnalysisTabs::outcomesPressFillsBothGrids()
+{
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf({riskTrade("1", "EURUSD", "1.1950", "-50"), riskTrade("2", "EURUSD", "1.2100", "100")}));
+    OutcomesTab tab(&orders);
+    tab.Button7Click();
+    QVERIFY(m_errors.isEmpty());
+    QAbstractItemModel *outcomes = gridOf(&tab, "st5");
+    QAbstractItemModel *groups = gridOf(&tab, "st6");
+    QCOMPARE(outcomes->rowCount(), 1);
+    QCOMPARE(outcomes->index(0, 1).data().toString(), QStringLiteral("1"));
+    QCOMPARE(outcomes->index(0, 2).data().toString(), QStringLiteral("1"));
+    QCOMPARE(outcomes->index(0, 7).data().toString(), QStringLiteral("2"));
+    QCOMPARE(outcomes->index(0, 1).data(ShadeRole).value<QColor>(), QColor(255, 25, 25));
+    QCOMPARE(outcomes->index(0, 3).data(ShadeRole).value<QColor>(), QColor(255, 255, 255));
+    QCOMPARE(groups->rowCount(), 2);
+    QCOMPARE(groups->index(1, 0).data().toString(), QStringLiteral("Итого"));
+    QCOMPARE(groups->index(1, 2).data().toString(), QStringLiteral("1"));
+
+    orders.setData(orders.index(1, Profit), QStringLiteral("1..0"), Qt::EditRole);
+    tab.Button7Click();
+    QCOMPARE(m_errors.size(), 1);
+    QCOMPARE(groups->rowCount(), 2);
+    QCOMPARE(outcomes->index(0, 7).data().toString(), QStringLiteral("2"));
 }
 
 QTEST_MAIN(TestAnalysisTabs)
