@@ -1,6 +1,10 @@
 // veltrano-bench [TRADES] [FILE]: times the import (and the analyses) over a generated statement
 // and reports rows per second and peak memory against the file size.
+#include "exitoutcomes.h"
 #include "pairresults.h"
+#include "report.h"
+#include "riskresults.h"
+#include "weekdayresults.h"
 #include "parsenumber.h"
 #include "sessionstatistics.h"
 #include "statementgenerator.h"
@@ -77,6 +81,31 @@ int main(int argc, char *argv[])
         PairsResult r;
         const double ms = timeMs([&] { r = CalculatePairs(table, dot); });
         report("pairs", ms, bool(r.error));
+    }
+    {
+        WeekdaysResult r;
+        const double ms = timeMs([&] { r = CalculateWeekdays(table, dot); });
+        report("weekdays", ms, bool(r.error));
+    }
+    {
+        RiskResult r;
+        const double ms = timeMs([&] { r = CalculateRisk(table, RiskSettings{}); });
+        report("risk", ms, bool(r.error));
+    }
+    {
+        OutcomesResult r;
+        const double ms = timeMs([&] { r = CalculateOutcomes(table, dot); });
+        report("outcomes", ms, bool(r.error));
+    }
+    {
+        // The whole JSON report as veltrano-report writes it (all five analyses, to /dev/null).
+        FILE *null = std::fopen("/dev/null", "w");
+        ReportOptions options;
+        options.json = true;
+        bool ok = true;
+        const double ms = timeMs([&] { ok = WriteReport(null, path, table, options); });
+        std::fclose(null);
+        report("json report", ms, !ok);
     }
     std::printf("peak RSS      %10.1f MiB  (%.2f x file; %.1f MiB before the import)\n", peakMiB(),
                 peakMiB() / fileMiB, baseline);

@@ -5,8 +5,22 @@
 #include <cmath>
 #include <cstdio>
 
+bool Json::isPlain(std::string_view s)
+{
+    for (const char c : s)
+        if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20)
+            return false;
+    return true;
+}
+
 void Json::writeString(std::string &out, std::string_view s)
 {
+    if (isPlain(s)) {
+        out += '"';
+        out.append(s.data(), s.size());
+        out += '"';
+        return;
+    }
     out += '"';
     for (const char c : s) {
         switch (c) {

@@ -67,6 +67,8 @@ public:
     /// Appends a double as the shortest text that reads back to it, with a decimal point.
     static void writeNumber(std::string &out, double value);
     static void writeString(std::string &out, std::string_view utf8);
+    /// True when `utf8` needs no escaping inside quotes.
+    static bool isPlain(std::string_view utf8);
 
 private:
     Kind m_kind = Kind::Null;

@@ -12,6 +12,10 @@
 #include "texttable.h"
 
 #include <array>
+#include <future>
+#include <charconv>
+#include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -93,45 +97,84 @@ Json gridJson(const std::vector<QStringList> &grid)
 }
 
 /// [[x, y, "label"], ...] written straight into the output: curves can hold a million points.
-/// With a table, labels are the Ticket texts of the curve's rows; without, the point numbers.
+/// With a curve, labels are the Ticket texts of its rows; without, the point numbers.
 Json pointsJson(const std::vector<double> &values, const TradeCurve *curve, const StatementTable *table)
 {
     return Json::deferred([&values, curve, table](JsonOut &sink) {
-        std::string &out = sink.buffer();
-        out += '[';
+        // Points are formatted into a block on the stack and appended a block at a time.
+        constexpr size_t kBlock = 1 << 16;
+        char block[kBlock];
+        char *p = block;
+        *p++ = '[';
         for (size_t i = 0; i < values.size(); ++i) {
-            if (i)
-                out += ", ";
-            out += '[';
-            const std::string x = std::to_string(i);
-            out += x;
-            out += ", ";
-            Json::writeNumber(out, values[i]);
-            out += ", ";
-            if (curve) {
-                Json::writeString(out, curve->labelUtf8(*table, i));
-            } else {
-                out += '"';
-                out += x;
-                out += '"';
-            }
-            out += ']';
-            if ((i & 4095) == 4095)
+            const std::string_view label = curve ? curve->labelUtf8(*table, i) : std::string_view();
+            if (size_t(p - block) + label.size() * 6 + 96 > kBlock) {
+                sink.buffer().append(block, size_t(p - block));
                 sink.maybeFlush();
+                p = block;
+                if (label.size() * 6 + 96 > kBlock) { // an absurdly long ticket: the slow way
+                    std::string &out = sink.buffer();
+                    out += i ? ", [" : "[";
+                    out += std::to_string(i);
+                    out += ", ";
+                    Json::writeNumber(out, values[i]);
+                    out += ", ";
+                    Json::writeString(out, label);
+                    out += ']';
+                    continue;
+                }
+            }
+            if (i) {
+                *p++ = ',';
+                *p++ = ' ';
+            }
+            *p++ = '[';
+            char *x = p;
+            p = std::to_chars(p, block + kBlock, i).ptr;
+            const size_t xLength = size_t(p - x);
+            *p++ = ',';
+            *p++ = ' ';
+            char *y = p;
+            p = std::to_chars(p, block + kBlock, values[i]).ptr;
+            if (std::isfinite(values[i])) {
+                if (!std::memchr(y, '.', size_t(p - y)) && !std::memchr(y, 'e', size_t(p - y))) {
+                    *p++ = '.';
+                    *p++ = '0';
+                }
+            } else {
+                p = y;
+                std::memcpy(p, "null", 4);
+                p += 4;
+            }
+            *p++ = ',';
+            *p++ = ' ';
+            if (curve && Json::isPlain(label)) {
+                *p++ = '"';
+                std::memcpy(p, label.data(), label.size());
+                p += label.size();
+                *p++ = '"';
+            } else if (curve) {
+                std::string escaped;
+                Json::writeString(escaped, label);
+                std::memcpy(p, escaped.data(), escaped.size());
+                p += escaped.size();
+            } else {
+                *p++ = '"';
+                std::memmove(p, x, xLength);
+                p += xLength;
+                *p++ = '"';
+            }
+            *p++ = ']';
         }
-        out += ']';
+        *p++ = ']';
+        sink.buffer().append(block, size_t(p - block));
     });
 }
 
-void addStatistics(ReportWriter &report, const StatementTable &table)
+void addStatistics(ReportWriter &report, const StatementTable &table, const StatisticsResult &r)
 {
     const ReportOptions &options = report.options();
     const QString title = QStringLiteral("Статистика");
-    StatisticsSettings settings;
-    settings.serverOffset = QString::number(options.serverOffset);
-    settings.initialBalance = QString::number(options.balance);
-    settings.decimalSeparator = options.decimalSeparator;
-    const StatisticsResult r = CalculateStatistics(table, settings);
     if (r.error) {
         report.addError("statistics", title, *r.error);
         return;
@@ -199,10 +242,9 @@ void addStatistics(ReportWriter &report, const StatementTable &table)
     report.addText(text);
 }
 
-void addPairs(ReportWriter &report, const StatementTable &table)
+void addPairs(ReportWriter &report, const PairsResult &r)
 {
     const QString title = QStringLiteral("По валютным парам");
-    const PairsResult r = CalculatePairs(table, report.options().decimalSeparator);
     if (r.error) {
         report.addError("pairs", title, *r.error);
         return;
@@ -238,10 +280,9 @@ Json numbersJson(const std::array<T, N> &values)
     return list;
 }
 
-void addWeekdays(ReportWriter &report, const StatementTable &table)
+void addWeekdays(ReportWriter &report, const WeekdaysResult &r)
 {
     const QString title = QStringLiteral("По рабочим дням");
-    const WeekdaysResult r = CalculateWeekdays(table, report.options().decimalSeparator);
     if (r.error) {
         report.addError("weekdays", title, *r.error);
         return;
@@ -273,13 +314,9 @@ void addWeekdays(ReportWriter &report, const StatementTable &table)
     report.addText(text);
 }
 
-void addRisk(ReportWriter &report, const StatementTable &table)
+void addRisk(ReportWriter &report, const StatementTable &table, const RiskResult &r)
 {
     const QString title = QStringLiteral("Риск-менеджмент/Мани -м-ент/недоборы");
-    RiskSettings settings;
-    settings.initialBalance = QString::number(report.options().riskBalance);
-    settings.decimalSeparator = report.options().decimalSeparator;
-    const RiskResult r = CalculateRisk(table, settings);
     if (r.error) {
         report.addError("risk", title, *r.error);
         return;
@@ -301,10 +338,9 @@ void addRisk(ReportWriter &report, const StatementTable &table)
     report.addText(text);
 }
 
-void addOutcomes(ReportWriter &report, const StatementTable &table)
+void addOutcomes(ReportWriter &report, const OutcomesResult &r)
 {
     const QString title = QStringLiteral("Закрытие/Исходы");
-    const OutcomesResult r = CalculateOutcomes(table, report.options().decimalSeparator);
     if (r.error) {
         report.addError("outcomes", title, *r.error);
         return;
@@ -325,6 +361,22 @@ void addOutcomes(ReportWriter &report, const StatementTable &table)
 
 bool WriteReport(FILE *out, const QString &file, const StatementTable &table, const ReportOptions &options)
 {
+    // The analyses are independent pure functions over the same read-only table: compute them
+    // side by side and write each section as soon as it and those before it are done.
+    const QChar sep = options.decimalSeparator;
+    StatisticsSettings statisticsSettings;
+    statisticsSettings.serverOffset = QString::number(options.serverOffset);
+    statisticsSettings.initialBalance = QString::number(options.balance);
+    statisticsSettings.decimalSeparator = sep;
+    RiskSettings riskSettings;
+    riskSettings.initialBalance = QString::number(options.riskBalance);
+    riskSettings.decimalSeparator = sep;
+    auto statistics = std::async(std::launch::async, [&] { return CalculateStatistics(table, statisticsSettings); });
+    auto pairs = std::async(std::launch::async, [&] { return CalculatePairs(table, sep); });
+    auto weekdays = std::async(std::launch::async, [&] { return CalculateWeekdays(table, sep); });
+    auto risk = std::async(std::launch::async, [&] { return CalculateRisk(table, riskSettings); });
+    auto outcomes = std::async(std::launch::async, [&] { return CalculateOutcomes(table, sep); });
+
     ReportWriter report(out, options);
     const int rows = table.rowCount() - 1;
     {
@@ -344,11 +396,11 @@ bool WriteReport(FILE *out, const QString &file, const StatementTable &table, co
                                    .arg(symbols.toStringList().join(QStringLiteral(", "))));
         }
     }
-    addStatistics(report, table);
-    addPairs(report, table);
-    addWeekdays(report, table);
-    addRisk(report, table);
-    addOutcomes(report, table);
+    addStatistics(report, table, statistics.get());
+    addPairs(report, pairs.get());
+    addWeekdays(report, weekdays.get());
+    addRisk(report, table, risk.get());
+    addOutcomes(report, outcomes.get());
     report.finish();
     return !report.failed();
 }

@@ -51,58 +51,14 @@ struct SeparatorBytes {
 
 } // namespace
 
-namespace {
+namespace detail {
 
-// Exact powers of ten that a double holds: 1e0 .. 1e22.
-const double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                               1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+const double kExactPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The common statement number: optional sign, up to 15 digits, at most one '.' or ASCII
-// separator, nothing else. With an exact integer mantissa and an exact power of ten a single
-// division is correctly rounded, so this agrees with the full conversion bit for bit.
-bool parseSimple(std::string_view s, char separator, double *value)
+std::optional<double> ParseNumberFull(std::string_view s, QChar decimalSeparator)
 {
-    size_t i = 0;
-    const size_t n = s.size();
-    bool negative = false;
-    if (i < n && (s[i] == '-' || s[i] == '+')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    uint64_t mantissa = 0;
-    int digits = 0;
-    int decimals = -1;
-    for (; i < n; ++i) {
-        const char c = s[i];
-        if (c >= '0' && c <= '9') {
-            mantissa = mantissa * 10 + uint64_t(c - '0');
-            ++digits;
-            if (decimals >= 0)
-                ++decimals;
-        } else if ((c == '.' || c == separator) && decimals < 0) {
-            decimals = 0;
-        } else {
-            return false;
-        }
-    }
-    if (digits == 0 || digits > 15)
-        return false;
-    double v = double(mantissa);
-    if (decimals > 0)
-        v /= kPowersOfTen[decimals];
-    *value = negative ? -v : v;
-    return true;
-}
-
-} // namespace
-
-std::optional<double> ParseNumber(std::string_view s, QChar decimalSeparator)
-{
-    const char asciiSeparator = decimalSeparator.unicode() < 0x80 ? char(decimalSeparator.unicode()) : '.';
-    double simple;
-    if (parseSimple(s, asciiSeparator, &simple))
-        return simple;
-
     size_t begin = 0, end = s.size();
     while (begin < end && isBlank(s[begin]))
         ++begin;
@@ -175,6 +131,8 @@ std::optional<double> ParseNumber(std::string_view s, QChar decimalSeparator)
         return std::nullopt;
     return value;
 }
+
+} // namespace detail
 
 std::optional<double> ParseNumber(const QString &text, QChar decimalSeparator)
 {

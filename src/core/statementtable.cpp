@@ -2,10 +2,16 @@
 #include "statementtable.h"
 
 #include <cstring>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+namespace {
+// Below this the split is quick enough on one thread.
+constexpr size_t kParallelBytes = size_t(4) << 20;
+} // namespace
 
 QString ColumnName(int column)
 {
@@ -70,8 +76,11 @@ void StatementTable::appendRow(size_t lineBegin, size_t lineEnd)
     m_rowStart.push_back(lineBegin);
     const size_t first = m_cellEnd.size();
     m_cellEnd.resizeUninitialised(first + kColumnCount);
-    uint32_t *ends = &m_cellEnd[first];
-    const char *data = m_buffer.data();
+    splitLine(m_buffer.data(), lineBegin, lineEnd, &m_cellEnd[first]);
+}
+
+void StatementTable::splitLine(const char *data, size_t lineBegin, size_t lineEnd, uint32_t *ends)
+{
     int column = 0;
     size_t p = lineBegin;
 #if defined(__SSE2__)
@@ -95,6 +104,51 @@ void StatementTable::appendRow(size_t lineBegin, size_t lineEnd)
         ends[column] = column == 0 ? 0 : ends[column - 1] + 1;
 }
 
+bool StatementTable::splitInParallel(size_t offset, size_t lineFeeds)
+{
+    const char *data = m_buffer.data();
+    const size_t size = m_buffer.size();
+    const size_t rows = lineFeeds + (data[size - 1] != '\n' ? 1 : 0);
+    // The second half starts after the first line feed past the middle.
+    const char *middle = static_cast<const char *>(
+            std::memchr(data + offset + (size - offset) / 2, '\n', size - offset - (size - offset) / 2));
+    if (!middle || rows < 2)
+        return false;
+    const size_t secondBegin = size_t(middle - data) + 1;
+    size_t firstRows = 0;
+    for (const char *p = data + offset; (p = static_cast<const char *>(std::memchr(p, '\n', size_t(middle - p + 1)))); ++p)
+        ++firstRows;
+    m_rowStart.resizeUninitialised(rows);
+    m_cellEnd.resizeUninitialised(rows * kColumnCount);
+
+    // Each half fills its own rows; a carriage return anywhere but before a line feed stops it.
+    auto split = [this, data](size_t begin, size_t end, size_t row) {
+        while (begin < end) {
+            const char *nl = static_cast<const char *>(std::memchr(data + begin, '\n', end - begin));
+            size_t lineEnd = nl ? size_t(nl - data) : end;
+            const size_t next = nl ? lineEnd + 1 : end;
+            if (lineEnd > begin && data[lineEnd - 1] == '\r')
+                --lineEnd;
+            if (std::memchr(data + begin, '\r', lineEnd - begin))
+                return false;
+            m_rowStart[row] = begin;
+            splitLine(data, begin, lineEnd, &m_cellEnd[row * kColumnCount]);
+            ++row;
+            begin = next;
+        }
+        return true;
+    };
+    bool secondOk = true;
+    std::thread second([&] { secondOk = split(secondBegin, size, firstRows); });
+    const bool firstOk = split(offset, secondBegin, 0);
+    second.join();
+    if (firstOk && secondOk)
+        return true;
+    m_rowStart.clear();
+    m_cellEnd.clear();
+    return false;
+}
+
 StatementTable StatementTable::fromUtf8(LargeArray<char> text, size_t offset)
 {
     StatementTable table{Empty{}};
@@ -107,6 +161,8 @@ StatementTable StatementTable::fromUtf8(LargeArray<char> text, size_t offset)
     for (const char *p = data + offset, *end = data + size;
          (p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)))); ++p)
         ++lines;
+    if (size - offset >= kParallelBytes && table.splitInParallel(offset, lines - 1))
+        return table;
     table.m_rowStart.reserve(lines);
     table.m_cellEnd.reserve(lines * kColumnCount);
 

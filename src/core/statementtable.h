@@ -74,6 +74,10 @@ private:
     struct Empty {};
     explicit StatementTable(Empty) {}
     void appendRow(size_t lineBegin, size_t lineEnd);
+    /// Writes the 14 cell ends of the line [lineBegin, lineEnd) of `data`.
+    static void splitLine(const char *data, size_t lineBegin, size_t lineEnd, uint32_t *ends);
+    /// Splits LF or CRLF text on two threads; false (and nothing kept) when it finds a lone CR.
+    bool splitInParallel(size_t offset, size_t lineFeeds);
 
     LargeArray<char> m_buffer;
     LargeArray<uint64_t> m_rowStart;

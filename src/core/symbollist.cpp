@@ -1,43 +1,63 @@
-// Building the symbol list in one pass over the table.
+// Building the symbol list in one pass over the table, with a small open-addressing index.
 #include "symbollist.h"
+
+int SymbolList::find(std::string_view s, uint32_t h) const
+{
+    if (m_slots.empty())
+        return 0;
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+        const Slot &slot = m_slots[i];
+        if (slot.index == 0)
+            return 0;
+        if (slot.hash == h && m_symbols[size_t(slot.index) - 1] == s)
+            return slot.index;
+    }
+}
+
+void SymbolList::grow()
+{
+    std::vector<Slot> slots(m_slots.empty() ? 32 : m_slots.size() * 2);
+    const size_t mask = slots.size() - 1;
+    for (const Slot &slot : m_slots) {
+        if (slot.index == 0)
+            continue;
+        size_t i = slot.hash & mask;
+        while (slots[i].index != 0)
+            i = (i + 1) & mask;
+        slots[i] = slot;
+    }
+    m_slots.swap(slots);
+}
+
+int SymbolList::add(std::string_view s, uint32_t h)
+{
+    if ((m_symbols.size() + 1) * 2 > m_slots.size())
+        grow();
+    m_symbols.emplace_back(s);
+    const int index = int(m_symbols.size());
+    const size_t mask = m_slots.size() - 1;
+    size_t i = h & mask;
+    while (m_slots[i].index != 0)
+        i = (i + 1) & mask;
+    m_slots[i] = {h, index};
+    return index;
+}
 
 SymbolList SymbolList::BuildSymbolList(const StatementTable &table)
 {
     SymbolList list;
-    // First pass collects views into the table; the owned copies are made once at the end.
-    std::vector<std::string_view> order;
-    std::unordered_map<std::string_view, int, Hash> seen;
+    list.grow();
     list.m_rowIndex.resize(size_t(table.rowCount()));
     for (int row = 1; row < table.rowCount(); ++row) {
         const std::string_view symbol = table.cellUtf8(row, Symbol);
-        const auto [it, added] = seen.emplace(symbol, int(order.size()) + 1);
-        if (added)
-            order.push_back(symbol);
-        list.m_rowIndex[size_t(row)] = it->second;
+        const uint32_t h = hash(symbol);
+        int index = list.find(symbol, h);
+        if (index == 0)
+            index = list.add(symbol, h);
+        list.m_rowIndex[size_t(row)] = index;
     }
-    list.m_symbols.reserve(order.size());
-    for (const std::string_view s : order)
-        list.m_symbols.emplace_back(s);
-    list.rebuildIndex();
     return list;
-}
-
-SymbolList &SymbolList::operator=(const SymbolList &other)
-{
-    if (this != &other) {
-        m_symbols = other.m_symbols;
-        m_rowIndex = other.m_rowIndex;
-        rebuildIndex();
-    }
-    return *this;
-}
-
-void SymbolList::rebuildIndex()
-{
-    m_index.clear();
-    m_index.reserve(m_symbols.size());
-    for (size_t i = 0; i < m_symbols.size(); ++i)
-        m_index.emplace(std::string_view(m_symbols[i]), int(i) + 1);
 }
 
 QString SymbolList::at(int i) const

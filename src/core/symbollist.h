@@ -5,23 +5,14 @@
 
 #include <QStringList>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 /// Built afresh from the table of the moment by each calculation; never capped.
 class SymbolList {
 public:
-    SymbolList() = default;
-    SymbolList(const SymbolList &other) : m_symbols(other.m_symbols), m_rowIndex(other.m_rowIndex)
-    {
-        rebuildIndex();
-    }
-    SymbolList &operator=(const SymbolList &other);
-    SymbolList(SymbolList &&) = default;
-    SymbolList &operator=(SymbolList &&) = default;
-
     /// Lists the `Symbol` cells of rows 1.. in order of first appearance (BuildSymbolList).
     static SymbolList BuildSymbolList(const StatementTable &table);
 
@@ -31,11 +22,7 @@ public:
     QStringList toStringList() const;
 
     /// 1-based position of an exactly equal entry, 0 when there is none (SymbolIndex).
-    int SymbolIndex(std::string_view utf8) const
-    {
-        const auto it = m_index.find(utf8);
-        return it == m_index.end() ? 0 : it->second;
-    }
+    int SymbolIndex(std::string_view utf8) const { return find(utf8, hash(utf8)); }
     int SymbolIndex(const QString &symbol) const;
 
     /// SymbolIndex of the Symbol cell of `row` of the table the list was built from, looked up
@@ -43,20 +30,24 @@ public:
     int indexOfRow(int row) const { return m_rowIndex[size_t(row)]; }
 
 private:
-    struct Hash {
-        size_t operator()(std::string_view s) const noexcept
-        {
-            // FNV-1a: symbols are short, this beats the general-purpose hash.
-            size_t h = 1469598103934665603ULL;
-            for (const char c : s)
-                h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-            return h;
-        }
+    struct Slot {
+        uint32_t hash = 0;
+        int index = 0; ///< 1-based entry, 0 = empty slot
     };
-    void rebuildIndex();
+
+    static uint32_t hash(std::string_view s)
+    {
+        // FNV-1a: symbols are short, this beats the general-purpose hash.
+        uint32_t h = 2166136261u;
+        for (const char c : s)
+            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        return h;
+    }
+    int find(std::string_view s, uint32_t h) const;
+    int add(std::string_view s, uint32_t h);
+    void grow();
 
     std::vector<std::string> m_symbols;
-    // Keys view into m_symbols' strings; a copy rebuilds them, a move keeps the heap buffer.
-    std::unordered_map<std::string_view, int, Hash> m_index;
+    std::vector<Slot> m_slots; ///< open addressing, size a power of two, at most half full
     std::vector<int> m_rowIndex;
 };

@@ -18,6 +18,9 @@ std::optional<int> WeekdayOfDate(const QString &text);
 int PriceDigits(std::string_view utf8);
 int PriceDigits(const QString &text);
 
+/// 10^digits for the small counts prices have (exact up to 10^22).
+double PowerOfTen(int digits);
+
 /// 1 / 10^PriceDigits(text).
 double PointSize(std::string_view utf8);
 

@@ -20,6 +20,8 @@ private Q_SLOTS:
     void editedCellsReadBack();
     void unreadableFile();
     void longLineIsKept();
+    void largeFiles_data();
+    void largeFiles();
 
 private:
     QString writeFile(const QByteArray &bytes);
@@ -203,6 +205,50 @@ void TestStatementImport::longLineIsKept()
     QVERIFY(result.table);
     QCOMPARE(result.table->cell(1, 0).size(), 10000);
     QCOMPARE(result.table->cell(1, 1), QStringLiteral("tail"));
+}
+
+void TestStatementImport::largeFiles_data()
+{
+    // Files of several megabytes are split on two threads; the rows must be the same.
+    QTest::addColumn<QByteArray>("lineEnd");
+    QTest::addColumn<int>("loneCrAt");    // line index followed by a lone CR, -1 for none
+    QTest::addColumn<bool>("finalBreak");
+    QTest::newRow("LF") << QByteArray("\n") << -1 << true;
+    QTest::newRow("CRLF") << QByteArray("\r\n") << -1 << true;
+    QTest::newRow("LF, no final break") << QByteArray("\n") << -1 << false;
+    QTest::newRow("CRLF with a lone CR late in the file") << QByteArray("\r\n") << 70000 << true;
+    QTest::newRow("LF with a lone CR early in the file") << QByteArray("\n") << 10 << true;
+}
+
+void TestStatementImport::largeFiles()
+{
+    QFETCH(QByteArray, lineEnd);
+    QFETCH(int, loneCrAt);
+    QFETCH(bool, finalBreak);
+    const int lines = 80000;
+    QByteArray content;
+    content.reserve(lines * 80);
+    for (int i = 0; i < lines; ++i) {
+        content += QByteArray::number(i) + ";2010.05.24;10:00:00;BUY;0.10;EURUSD;1.2000;1.1950;1.2100;"
+                   "2010.05.24;12:00:00;1.2100;0.00;" + QByteArray::number(i % 97 - 40) + ";";
+        if (i == loneCrAt)
+            content += "\rextra;";
+        if (i + 1 < lines || finalBreak)
+            content += lineEnd;
+    }
+    QVERIFY(content.size() > 4 * 1024 * 1024);
+    const ImportResult result = ImportStatement(writeFile(content));
+    QVERIFY(result.table);
+    const StatementTable &table = *result.table;
+    const int extra = loneCrAt >= 0 ? 1 : 0;
+    QCOMPARE(table.rowCount(), lines + extra);
+    for (const int i : {0, 1, lines / 2 - 1, lines / 2, lines / 2 + 1, lines - 1}) {
+        const int row = i + (loneCrAt >= 0 && i > loneCrAt ? 1 : 0);
+        QCOMPARE(table.cell(row, 0), QString::number(i));
+        QCOMPARE(table.cell(row, 13), QString::number(i % 97 - 40));
+    }
+    if (loneCrAt >= 0)
+        QCOMPARE(table.cell(loneCrAt + 1, 0), QStringLiteral("extra"));
 }
 
 QTEST_GUILESS_MAIN(TestStatementImport)

@@ -57,6 +57,8 @@ OutcomesResult CalculateOutcomes(const StatementTable &table, QChar decimalSepar
     std::vector<char> hasPrevious(n + 1, 0);
     try {
         const CellReader cells(table, decimalSeparator);
+        int parsedRow = 0; // the row whose Profit `parsedProfit` holds, 0 for none
+        double parsedProfit = 0;
         for (int r = 1; r < table.rowCount(); ++r) {
             const size_t k = size_t(symbols.indexOfRow(r));
             if (PendingRow(table.cellUtf8(r, Type))) {
@@ -64,8 +66,13 @@ OutcomesResult CalculateOutcomes(const StatementTable &table, QChar decimalSepar
                 continue;
             }
             const double p = cells.number(r, Profit);
-            if (r > 1)
-                ++totalGroups[size_t(ResultGroup(cells.number(r - 1, Profit), p))];
+            if (r > 1) {
+                // Each closed trade is compared with the row just above, of any pair and type.
+                const double above = parsedRow == r - 1 ? parsedProfit : cells.number(r - 1, Profit);
+                ++totalGroups[size_t(ResultGroup(above, p))];
+            }
+            parsedRow = r;
+            parsedProfit = p;
             if (hasPrevious[k])
                 ++groups[k][size_t(ResultGroup(previous[k], p))];
             previous[k] = p;

@@ -61,7 +61,7 @@ RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settin
             }
             if (profit > 0 && takeProfit != 0) {
                 const int digits = PriceDigits(table.cellUtf8(r, OpenPrice));
-                const double points = std::round(std::fabs(takeProfit - close) * std::pow(10.0, digits));
+                const double points = std::round(std::fabs(takeProfit - close) * PowerOfTen(digits));
                 shortfallSum[k] += points;
                 result.shortfall.append(points, r);
             }

@@ -6,12 +6,24 @@
 
 #include <cmath>
 
+namespace {
+
+// Two characters as a whole number: the usual two digits directly, anything else as StrToInt.
+std::optional<long long> twoCharacters(std::string_view s)
+{
+    if (s[0] >= '0' && s[0] <= '9' && s[1] >= '0' && s[1] <= '9')
+        return (s[0] - '0') * 10 + (s[1] - '0');
+    return ParseInteger(s);
+}
+
+} // namespace
+
 std::optional<int> SessionOfTime(std::string_view text, int serverOffset)
 {
     if (text.size() < 5)
         return std::nullopt;
-    const auto hourText = ParseInteger(text.substr(0, 2));
-    const auto minuteText = ParseInteger(text.substr(3, 2));
+    const auto hourText = twoCharacters(text.substr(0, 2));
+    const auto minuteText = twoCharacters(text.substr(3, 2));
     if (!hourText || !minuteText)
         return std::nullopt;
     const long long hour = *hourText - serverOffset;
