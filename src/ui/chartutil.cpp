@@ -22,7 +22,7 @@ QChartView *CreateChartView(QWidget *parent, const QString &name, const QRect &g
     auto *x = new QValueAxis;
     auto *y = new QValueAxis;
     x->setLabelFormat(QStringLiteral("%.0f"));
-    y->setLabelFormat(QStringLiteral("%.6g"));
+    y->setLabelFormat(QStringLiteral("%.10g"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     auto *view = new QChartView(chart, parent);

@@ -206,6 +206,8 @@ void MainWindow::calculateAll()
 void MainWindow::showTab(int index)
 {
     m_pages->setCurrentIndex(index);
+    if (index == 0) // the orders themselves, not the chart page
+        m_pages->findChild<QTabWidget *>(QStringLiteral("PageControl2"))->setCurrentIndex(0);
 }
 
 void MainWindow::st1SelectCell(const QModelIndex &current)

@@ -33,7 +33,7 @@ public:
 
     /// Presses every enabled calculation button (used by --calculate).
     void calculateAll();
-    /// Opens tab `index` of the main page control (and the order list for the orders tab).
+    /// Opens tab `index` of the main page control (the order list itself for the orders tab).
     void showTab(int index);
 
 public Q_SLOTS:

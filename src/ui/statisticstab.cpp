@@ -8,6 +8,8 @@
 #include "tradereadout.h"
 #include "updownedit.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +22,21 @@ QLabel *addCaption(QWidget *parent, const QString &text, int left, int top)
     auto *label = new QLabel(text, parent);
     label->move(left, top);
     return label;
+}
+
+// Shows the whole number: a text wider than the label is drawn in a smaller font.
+void setFittedText(QLabel *label, const QString &text)
+{
+    QFont font = label->parentWidget()->font();
+    const int width = label->width();
+    for (int pixels = QFontInfo(font).pixelSize(); pixels > 7; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width)
+            break;
+    }
+    label->setFont(font);
+    label->setText(text);
+    label->setToolTip(text);
 }
 
 QGroupBox *addBox(QWidget *parent, const QString &name, const QString &title, const QRect &geometry)
@@ -145,19 +162,19 @@ void StatisticsTab::show(StatisticsResult result)
 {
     m_result = std::move(result);
     m_equityLabels = PointLabels(m_orders->table(), m_result.equity);
-    m_winCount->setText(m_result.winCount);
-    m_winSum->setText(m_result.winSum);
-    m_winAverage->setText(m_result.winAverage);
-    m_lossCount->setText(m_result.lossCount);
-    m_lossSum->setText(m_result.lossSum);
-    m_lossAverage->setText(m_result.lossAverage);
-    m_net->setText(m_result.net);
+    setFittedText(m_winCount, m_result.winCount);
+    setFittedText(m_winSum, m_result.winSum);
+    setFittedText(m_winAverage, m_result.winAverage);
+    setFittedText(m_lossCount, m_result.lossCount);
+    setFittedText(m_lossSum, m_result.lossSum);
+    setFittedText(m_lossAverage, m_result.lossAverage);
+    setFittedText(m_net, m_result.net);
     for (size_t s = 0; s < 5; ++s) {
         const SessionTexts &t = m_result.sessionTexts[s];
         const QString texts[10] = {t.trades, t.winning, t.profit, t.maxProfit, t.averageProfit,
                                    t.losing, t.loss, t.maxLoss, t.averageLoss, t.profitFactor};
         for (size_t row = 0; row < 10; ++row)
-            m_sessionLabels[s][row]->setText(texts[row]);
+            setFittedText(m_sessionLabels[s][row], texts[row]);
     }
     SetSeriesPoints(m_series14, m_result.equity.values);
     FitAxes(m_chart2);

@@ -1,4 +1,5 @@
 // Main window: layout at start, import through the menu, the order list and its readout.
+#include "aboutdialog.h"
 #include "mainwindow.h"
 #include "messages.h"
 #include "orderlistmodel.h"
@@ -32,6 +33,9 @@ private Q_SLOTS:
     void unreadableFileShowsOneMessage();
     void ctrlXCutsInFieldAndClosesElsewhere();
     void droppedFileIsImported();
+    void f2OpensTheFileDialog();
+    void aboutWindowLayout();
+    void sampleStatementCalculatesWithoutErrors();
 
 private:
     QString writeStatement(const QByteArray &content);
@@ -237,6 +241,35 @@ void TestMainWindow::droppedFileIsImported()
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drop);
     QCOMPARE(window.orderModel()->rowCount(), 4);
+}
+
+void TestMainWindow::f2OpensTheFileDialog()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    int asked = 0;
+    window.setFileChooser([&] { ++asked; return QString(); });
+    QTest::keyClick(&window, Qt::Key_F2);
+    QCOMPARE(asked, 1);
+}
+
+void TestMainWindow::aboutWindowLayout()
+{
+    AboutDialog about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About"));
+    QCOMPARE(about.size(), QSize(564, 475));
+    QCOMPARE(AboutDialog::picture().size(), QSize(209, 457));
+}
+
+void TestMainWindow::sampleStatementCalculatesWithoutErrors()
+{
+    // The bundled sample: every calculation button completes without a message.
+    MainWindow window;
+    QVERIFY(window.importStatementFile(QStringLiteral(SAMPLE_STATEMENT)));
+    QCOMPARE(window.orderModel()->rowCount(), 300);
+    window.calculateAll();
+    QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestMainWindow)
