@@ -218,20 +218,12 @@ void addStatistics(ReportWriter &report, const StatementTable &table, const Stat
                              {QStringLiteral("Убыточные позиции"), r.lossCount, r.lossSum, r.lossAverage}});
     text += QStringLiteral("  Итог: чистая %1\n").arg(r.net);
     text += QStringLiteral("  По торговым сесиям\n");
-    std::vector<QStringList> grid{{QString(), QStringLiteral("Азиатская(0-6 GTM)"), QStringLiteral("Азиатско-Европейская(6-9)"),
-                                   QStringLiteral("Европейская(9-13:30)"), QStringLiteral("Европейско-американская(13:30-15:30)"),
-                                   QStringLiteral("Американская(15:30-20)")}};
-    const QStringList captions{QStringLiteral("Сделок"), QStringLiteral("Прибыльных"), QStringLiteral("Прибыль"),
-                               QStringLiteral("Макс"), QStringLiteral("Средняя"), QStringLiteral("Убыточных"),
-                               QStringLiteral("Убыток"), QStringLiteral("Макс"), QStringLiteral("Средняя"),
-                               QStringLiteral("Профит фактор")};
+    std::vector<QStringList> grid{QStringList{QString()} + SessionCaptions()};
+    const QStringList captions = SessionRowCaptions();
     for (int row = 0; row < captions.size(); ++row) {
         QStringList line{captions[row]};
-        for (const SessionTexts &t : r.sessionTexts) {
-            const QString values[10] = {t.trades, t.winning, t.profit, t.maxProfit, t.averageProfit,
-                                        t.losing, t.loss, t.maxLoss, t.averageLoss, t.profitFactor};
-            line.append(values[row]);
-        }
+        for (const SessionTexts &t : r.sessionTexts)
+            line.append(t.rows()[size_t(row)]);
         grid.push_back(line);
     }
     text += RenderTextTable(grid, 4);

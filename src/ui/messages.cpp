@@ -20,6 +20,14 @@ void ShowError(QWidget *parent, const QString &title, const QString &text)
     QMessageBox::warning(parent, title, text);
 }
 
+bool ShowCalculationError(QWidget *parent, const QString &tab, const std::optional<CellError> &error)
+{
+    if (!error)
+        return false;
+    ShowError(parent, tab, error->describe());
+    return true;
+}
+
 void SetErrorSink(ErrorSink sink_)
 {
     sink() = std::move(sink_);

@@ -67,10 +67,8 @@ OutcomesTab::OutcomesTab(OrderListModel *orders, QWidget *parent) : QWidget(pare
 void OutcomesTab::Button7Click()
 {
     OutcomesResult result = CalculateOutcomes(m_orders->table(), m_orders->decimalSeparator());
-    if (result.error) {
-        ShowError(this, QStringLiteral("Закрытие/Исходы"), result.error->describe());
+    if (ShowCalculationError(this, QStringLiteral("Закрытие/Исходы"), result.error))
         return;
-    }
     m_result = std::move(result);
     m_outcomes->setGrid(m_result.outcomesGrid, m_result.outcomesShades);
     m_groups->setGrid(m_result.groupsGrid, m_result.groupsShades);

@@ -57,10 +57,8 @@ PairsTab::PairsTab(OrderListModel *orders, QWidget *parent) : QWidget(parent), m
 void PairsTab::Button1Click()
 {
     PairsResult result = CalculatePairs(m_orders->table(), m_orders->decimalSeparator());
-    if (result.error) {
-        ShowError(this, QStringLiteral("По валютным парам"), result.error->describe());
+    if (ShowCalculationError(this, QStringLiteral("По валютным парам"), result.error))
         return;
-    }
     m_result = std::move(result);
     m_grid->setGrid(m_result.grid, m_result.shades);
     QLegend *legend = m_chart1->chart()->legend();

@@ -1,6 +1,8 @@
 // Fourteen sunken panels with the widths of the statement's readout.
 #include "readoutbar.h"
 
+#include "tradereadout.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -40,4 +42,11 @@ QStringList ReadoutBar::texts() const
     for (const QLabel *panel : m_panels)
         result.append(panel->text());
     return result;
+}
+
+void ReadoutBar::showLastRowWithTicket(const StatementTable &table, const QString &label)
+{
+    const int row = LastRowWithTicket(table, label);
+    if (row > 0)
+        setTexts(TradeReadout(table, row));
 }

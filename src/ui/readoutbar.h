@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QLabel;
+class StatementTable;
 
 class ReadoutBar : public QWidget {
     Q_OBJECT
@@ -14,6 +15,9 @@ public:
     void setTexts(const QStringList &texts);
     /// The 14 panel texts, Ticket first.
     QStringList texts() const;
+
+    /// Shows the last row of `table` whose Ticket is `label`; keeps the texts when none is.
+    void showLastRowWithTicket(const StatementTable &table, const QString &label);
 
 private:
     QList<QLabel *> m_panels;

@@ -7,7 +7,6 @@
 #include "orderlistmodel.h"
 #include "readoutbar.h"
 #include "resultgridmodel.h"
-#include "tradereadout.h"
 
 #include <QChart>
 #include <QLabel>
@@ -78,10 +77,8 @@ void RiskTab::Button4Click()
     settings.initialBalance = m_edit3->text();
     settings.decimalSeparator = m_orders->decimalSeparator();
     RiskResult result = CalculateRisk(m_orders->table(), settings);
-    if (result.error) {
-        ShowError(this, QStringLiteral("Риск-менеджмент"), result.error->describe());
+    if (ShowCalculationError(this, QStringLiteral("Риск-менеджмент"), result.error))
         return;
-    }
     m_result = std::move(result);
     m_grid->setGrid(m_result.grid);
     const TradeCurve *curves[3] = {&m_result.riskRatio, &m_result.riskShare, &m_result.shortfall};
@@ -96,7 +93,5 @@ void RiskTab::showTradeOfPoint(int curve, int index)
 {
     if (curve < 0 || curve > 2 || index < 0 || size_t(index) >= m_labels[curve].size())
         return;
-    const int row = LastRowWithTicket(m_orders->table(), m_labels[curve].at(size_t(index)));
-    if (row > 0)
-        m_sb1->setTexts(TradeReadout(m_orders->table(), row));
+    m_sb1->showLastRowWithTicket(m_orders->table(), m_labels[curve].at(size_t(index)));
 }

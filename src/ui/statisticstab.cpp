@@ -5,7 +5,6 @@
 #include "messages.h"
 #include "orderlistmodel.h"
 #include "readoutbar.h"
-#include "tradereadout.h"
 #include "updownedit.h"
 
 #include <QFontInfo>
@@ -61,8 +60,6 @@ const char *const kSessionLabelNames[10][5] = {
     {"Label8", "Label9", "Label12", "Label62", "Label66"},
 };
 const int kSessionRowTops[10] = {24, 48, 64, 80, 96, 136, 152, 168, 184, 208};
-const char *const kSessionRowCaptions[10] = {"Сделок", "Прибыльных", "Прибыль", "Макс", "Средняя",
-                                             "Убыточных", "Убыток", "Макс", "Средняя", "Профит фактор"};
 
 } // namespace
 
@@ -104,16 +101,16 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
     });
 
     QGroupBox *sessions = addBox(this, QStringLiteral("GroupBox4"), QStringLiteral("По торговым сесиям"), {8, 256, 873, 249});
-    const char *const titles[5] = {"Азиатская(0-6 GTM)", "Азиатско-Европейская(6-9)", "Европейская(9-13:30)",
-                                   "Европейско-американская(13:30-15:30)", "Американская(15:30-20)"};
+    const QStringList titles = SessionCaptions();
+    const QStringList rowCaptions = SessionRowCaptions();
     const int lefts[5] = {8, 160, 312, 496, 712};
     const int widths[5] = {153, 153, 185, 217, 153};
     const int valueLefts[5] = {91, 90, 104, 92, 91};
     for (int s = 0; s < 5; ++s) {
         QGroupBox *box = addBox(sessions, QStringLiteral("GroupBox%1").arg(5 + s),
-                                QString::fromUtf8(titles[s]), {lefts[s], 16, widths[s], 233});
+                                titles[s], {lefts[s], 16, widths[s], 233});
         for (int row = 0; row < 10; ++row) {
-            addCaption(box, QString::fromUtf8(kSessionRowCaptions[row]), 8, kSessionRowTops[row]);
+            addCaption(box, rowCaptions[row], 8, kSessionRowTops[row]);
             m_sessionLabels[size_t(s)][size_t(row)] = addValueLabel(
                     box, QString::fromLatin1(kSessionLabelNames[row][s]), valueLefts[s], kSessionRowTops[row]);
         }
@@ -151,10 +148,8 @@ void StatisticsTab::Button2Click()
     settings.initialBalance = m_edit2->text();
     settings.decimalSeparator = m_orders->decimalSeparator();
     StatisticsResult result = CalculateStatistics(m_orders->table(), settings);
-    if (result.error) {
-        ShowError(this, QStringLiteral("Статистика"), result.error->describe());
+    if (ShowCalculationError(this, QStringLiteral("Статистика"), result.error))
         return;
-    }
     show(std::move(result));
 }
 
@@ -170,9 +165,7 @@ void StatisticsTab::show(StatisticsResult result)
     setFittedText(m_lossAverage, m_result.lossAverage);
     setFittedText(m_net, m_result.net);
     for (size_t s = 0; s < 5; ++s) {
-        const SessionTexts &t = m_result.sessionTexts[s];
-        const QString texts[10] = {t.trades, t.winning, t.profit, t.maxProfit, t.averageProfit,
-                                   t.losing, t.loss, t.maxLoss, t.averageLoss, t.profitFactor};
+        const std::array<QString, 10> texts = m_result.sessionTexts[s].rows();
         for (size_t row = 0; row < 10; ++row)
             setFittedText(m_sessionLabels[s][row], texts[row]);
     }
@@ -184,7 +177,5 @@ void StatisticsTab::showTradeOfPoint(int index)
 {
     if (index < 0 || size_t(index) >= m_equityLabels.size())
         return;
-    const int row = LastRowWithTicket(m_orders->table(), m_equityLabels.at(size_t(index)));
-    if (row > 0)
-        m_sb2->setTexts(TradeReadout(m_orders->table(), row));
+    m_sb2->showLastRowWithTicket(m_orders->table(), m_equityLabels.at(size_t(index)));
 }

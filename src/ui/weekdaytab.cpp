@@ -93,10 +93,8 @@ WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : QWidget(parent
 void WeekdayTab::Button3Click()
 {
     WeekdaysResult result = CalculateWeekdays(m_orders->table(), m_orders->decimalSeparator());
-    if (result.error) {
-        ShowError(this, QStringLiteral("По рабочим дням"), result.error->describe());
+    if (ShowCalculationError(this, QStringLiteral("По рабочим дням"), result.error))
         return;
-    }
     m_result = std::move(result);
     m_grid->setGrid(m_result.grid, m_result.shades);
     const std::array<double, 5> values[4] = {

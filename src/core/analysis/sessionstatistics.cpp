@@ -6,6 +6,21 @@
 
 #include <cmath>
 
+QStringList SessionCaptions()
+{
+    return {QStringLiteral("Азиатская(0-6 GTM)"), QStringLiteral("Азиатско-Европейская(6-9)"),
+            QStringLiteral("Европейская(9-13:30)"), QStringLiteral("Европейско-американская(13:30-15:30)"),
+            QStringLiteral("Американская(15:30-20)")};
+}
+
+QStringList SessionRowCaptions()
+{
+    return {QStringLiteral("Сделок"),    QStringLiteral("Прибыльных"), QStringLiteral("Прибыль"),
+            QStringLiteral("Макс"),      QStringLiteral("Средняя"),    QStringLiteral("Убыточных"),
+            QStringLiteral("Убыток"),    QStringLiteral("Макс"),       QStringLiteral("Средняя"),
+            QStringLiteral("Профит фактор")};
+}
+
 namespace {
 
 // Two characters as a whole number: the usual two digits directly, anything else as StrToInt.

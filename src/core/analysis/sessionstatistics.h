@@ -6,6 +6,7 @@
 #include "statementtable.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -34,10 +35,21 @@ struct StatisticsSettings {
     QChar decimalSeparator = QLatin1Char('.');
 };
 
+/// Captions of the five session boxes, sessions 0 to 4.
+QStringList SessionCaptions();
+/// Captions of the ten rows of a session box, top to bottom.
+QStringList SessionRowCaptions();
+
 /// The texts of one session box, top to bottom.
 struct SessionTexts {
     QString trades, winning, profit, maxProfit, averageProfit, losing, loss, maxLoss, averageLoss,
             profitFactor; ///< empty when the session has no losing trade
+
+    /// The ten texts in the order of SessionRowCaptions().
+    std::array<QString, 10> rows() const
+    {
+        return {trades, winning, profit, maxProfit, averageProfit, losing, loss, maxLoss, averageLoss, profitFactor};
+    }
 };
 
 struct StatisticsResult {
