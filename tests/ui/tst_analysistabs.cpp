@@ -10,6 +10,7 @@
 #include "roles.h"
 #include "statementfixture.h"
 #include "statisticstab.h"
+#include "updownedit.h"
 
 #include <QBarSet>
 #include <QLabel>
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void statisticsRepeatedPressReplacesCurve();
     void statisticsErrorLeavesTabUnchanged();
     void statisticsPointClickShowsLastRowWithTicket();
+    void serverOffsetUpDownStepsWithinRange();
     void pairsPressFillsGridAndCurves();
     void pairsMoreThanThirteen();
     void pairsErrorLeavesTabUnchanged();
@@ -130,6 +132,29 @@ void TestAnalysisTabs::statisticsPointClickShowsLastRowWithTicket()
     QCOMPARE(sb2->texts().at(5), QStringLiteral("GBPUSD")); // the last row with that ticket
     Q_EMIT series->clicked(QPointF(0.9, 2004));
     QCOMPARE(sb2->texts().at(5), QStringLiteral("X"));
+}
+
+void TestAnalysisTabs::serverOffsetUpDownStepsWithinRange()
+{
+    OrderListModel orders(QLatin1Char('.'));
+    StatisticsTab tab(&orders);
+    auto *edit = tab.findChild<QLineEdit *>(QStringLiteral("Edit1"));
+    auto *upDown = tab.findChild<UpDownButtons *>(QStringLiteral("UpDown1"));
+    QCOMPARE(edit->text(), QStringLiteral("1"));
+    upDown->stepBy(-1);
+    upDown->stepBy(-1);
+    QCOMPARE(edit->text(), QStringLiteral("0"));
+    edit->setText(QStringLiteral("22"));
+    upDown->stepBy(5);
+    QCOMPARE(edit->text(), QStringLiteral("23"));
+    // A typed value outside the range is used as typed.
+    edit->setText(QStringLiteral("-3"));
+    Order night = Trade("A", "1");
+    night.openTime = "20:30:00"; // 23:30 GMT with the server 3 hours behind: Asian
+    orders.setTable(TableOf({night}));
+    tab.Button2Click();
+    QVERIFY(m_errors.isEmpty());
+    QCOMPARE(labelText(&tab, "Label70"), QStringLiteral("1"));
 }
 
 void TestAnalysisTabs::pairsPressFillsGridAndCurves()

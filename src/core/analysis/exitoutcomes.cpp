@@ -52,9 +52,8 @@ OutcomesResult CalculateOutcomes(const StatementTable &table, QChar decimalSepar
     std::vector<std::array<int, 8>> outcomes(n + 1, std::array<int, 8>{});
     std::vector<std::array<int, 5>> groups(n + 1, std::array<int, 5>{});
     std::array<int, 5> totalGroups{};
-    // The previous closed result of each pair; no sentinel value, so any profit can be previous.
-    std::vector<double> previous(n + 1, 0.0);
-    std::vector<char> hasPrevious(n + 1, 0);
+    // The previous closed result of each pair.
+    std::vector<std::optional<double>> previous(n + 1, NoPreviousResult);
     try {
         const CellReader cells(table, decimalSeparator);
         int parsedRow = 0; // the row whose Profit `parsedProfit` holds, 0 for none
@@ -73,10 +72,9 @@ OutcomesResult CalculateOutcomes(const StatementTable &table, QChar decimalSepar
             }
             parsedRow = r;
             parsedProfit = p;
-            if (hasPrevious[k])
-                ++groups[k][size_t(ResultGroup(previous[k], p))];
+            if (previous[k] != NoPreviousResult)
+                ++groups[k][size_t(ResultGroup(*previous[k], p))];
             previous[k] = p;
-            hasPrevious[k] = 1;
 
             const std::string_view close = table.cellUtf8(r, ClosePrice);
             const bool atStop = close == table.cellUtf8(r, StopLoss);

@@ -18,6 +18,9 @@ bool PendingRow(std::string_view type);
 /// text has no decimal mark (a bare 0 for no stop).
 double BreakevenBand(std::string_view stopLoss, std::string_view openPrice);
 
+/// A pair whose closed trades have not begun: any value, even -1.123456, is a real previous result.
+constexpr std::nullopt_t NoPreviousResult = std::nullopt;
+
 /// 1 profit after profit, 2 profit after loss, 3 loss after loss, 4 loss after profit;
 /// a result of 0 counts as a profit.
 int ResultGroup(double earlier, double later);

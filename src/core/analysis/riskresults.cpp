@@ -13,14 +13,27 @@ double ValuePerPriceUnit(double open, double close, double profit)
     return move > 0 ? std::fabs(profit / (open - close)) : 0.0;
 }
 
-namespace {
-
-bool isType(std::string_view cell, const char *word)
+bool ProtectedTrade(std::string_view type, double open, double stopLoss, double takeProfit)
 {
-    return cell == word;
+    if (!(takeProfit > 0 && stopLoss > 0))
+        return false;
+    return (type == "BUY" && stopLoss < open) || (type == "SELL" && stopLoss > open);
 }
 
-} // namespace
+double RiskRatio(double open, double stopLoss, double takeProfit)
+{
+    return std::fabs(takeProfit - open) / std::fabs(stopLoss - open) * 100;
+}
+
+double RiskShare(double open, double stopLoss, double close, double profit, double balance)
+{
+    return std::fabs(stopLoss - open) * ValuePerPriceUnit(open, close, profit) / balance * 100;
+}
+
+double Shortfall(double takeProfit, double close, std::string_view openPrice)
+{
+    return std::round(std::fabs(takeProfit - close) * PowerOfTen(PriceDigits(openPrice)));
+}
 
 RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settings)
 {
@@ -43,25 +56,20 @@ RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settin
             // The balance a trade is measured against already holds its own result.
             balance += profit;
 
-            const std::string_view type = table.cellUtf8(r, Type);
-            const bool isProtected = takeProfit > 0 && stopLoss > 0
-                    && ((isType(type, "BUY") && stopLoss < open) || (isType(type, "SELL") && stopLoss > open));
-            if (isProtected) {
-                const double reward = std::fabs(takeProfit - open);
-                const double risk = std::fabs(stopLoss - open);
-                const double ratio = reward / risk * 100;
+            if (ProtectedTrade(table.cellUtf8(r, Type), open, stopLoss, takeProfit)) {
+                const double ratio = RiskRatio(open, stopLoss, takeProfit);
                 if (balance == 0)
                     cells.fail(r, Profit, QStringLiteral("баланс после сделки равен 0, доля риска не определена"));
-                const double share = risk * ValuePerPriceUnit(open, close, profit) / balance * 100;
+                const double share = RiskShare(open, stopLoss, close, profit, balance);
                 ratioSum[k] += ratio;
                 shareSum[k] += share;
                 ++protectedCount[k];
                 result.riskRatio.append(ratio, r);
                 result.riskShare.append(share, r);
             }
+            // A trade without a target has no shortfall.
             if (profit > 0 && takeProfit != 0) {
-                const int digits = PriceDigits(table.cellUtf8(r, OpenPrice));
-                const double points = std::round(std::fabs(takeProfit - close) * PowerOfTen(digits));
+                const double points = Shortfall(takeProfit, close, table.cellUtf8(r, OpenPrice));
                 shortfallSum[k] += points;
                 result.shortfall.append(points, r);
             }

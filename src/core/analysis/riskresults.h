@@ -9,10 +9,25 @@
 #include <QStringList>
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 /// |profit / (open - close)|: what one unit of price movement was worth; 0 when open = close.
 double ValuePerPriceUnit(double open, double close, double profit);
+
+/// A BUY with its stop loss below the open price or a SELL with it above, both with a stop loss
+/// and a take profit above 0. The type is compared exactly ("BUY", "SELL").
+bool ProtectedTrade(std::string_view type, double open, double stopLoss, double takeProfit);
+
+/// |takeProfit - open| / |stopLoss - open| * 100 of a protected trade.
+double RiskRatio(double open, double stopLoss, double takeProfit);
+
+/// The money lost at the stop loss in percent of `balance`.
+double RiskShare(double open, double stopLoss, double close, double profit, double balance);
+
+/// Points between the take profit and the close, rounded to the nearest point; `openPrice` is
+/// the open price's text, whose decimals give the point size.
+double Shortfall(double takeProfit, double close, std::string_view openPrice);
 
 struct RiskSettings {
     QString initialBalance = QStringLiteral("8000"); ///< text of "Начальный баланс"
