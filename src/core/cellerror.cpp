@@ -11,11 +11,3 @@ QString CellError::describe() const
     return QStringLiteral("%1: «%2» — %3").arg(where, text, message);
 }
 
-#include "cellreader.h"
-
-int ReadIntegerField(const QString &text, const QString &fieldCaption)
-{
-    if (const auto value = ParseInteger(text))
-        return int(*value);
-    throw CellErrorException(CellError{-1, fieldCaption, text, QStringLiteral("не целое число")});
-}

@@ -51,10 +51,7 @@ int PriceDigits(const QString &text)
 
 double PowerOfTen(int digits)
 {
-    static const double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    return digits >= 0 && digits <= 22 ? powers[digits] : std::pow(10.0, digits);
+    return digits >= 0 && digits <= 22 ? detail::kExactPowersOfTen[digits] : std::pow(10.0, digits);
 }
 
 double PointSize(std::string_view utf8)
