@@ -49,6 +49,8 @@ public:
     {
         const uint32_t *ends = &m_cellEnd[size_t(row) * kColumnCount];
         const uint32_t begin = column == 0 ? 0 : ends[column - 1] + 1;
+        if (ends[column] <= begin) // empty; an unreached cell may point past its line
+            return std::string_view();
         return std::string_view(m_buffer.data() + m_rowStart[size_t(row)] + begin,
                                 ends[column] - begin);
     }
