@@ -14,6 +14,7 @@ private Q_SLOTS:
     void goldenOutput_data();
     void goldenOutput();
     void jsonFields();
+    void handWorkedFixture();
     void badInput_data();
     void badInput();
 
@@ -88,6 +89,88 @@ void TestReport::jsonFields()
     QCOMPARE(root.value(QStringLiteral("symbols")).toArray(),
              (QJsonArray{QStringLiteral("EURUSD"), QStringLiteral("GBPUSD")}));
     QVERIFY(root.value(QStringLiteral("file")).toString().endsWith(QStringLiteral("report-basic.csv")));
+}
+
+namespace {
+
+QJsonArray rowsOf(const QJsonValue &grid)
+{
+    return grid.toArray();
+}
+
+QJsonArray strings(const QStringList &texts)
+{
+    QJsonArray array;
+    for (const QString &t : texts)
+        array.append(t);
+    return array;
+}
+
+QJsonArray numbers(const QList<double> &values)
+{
+    QJsonArray array;
+    for (const double v : values)
+        array.append(v);
+    return array;
+}
+
+} // namespace
+
+void TestReport::handWorkedFixture()
+{
+    // Six trades worked out by hand: a target hit, a deleted BUYSTOP, a trailing stop in profit,
+    // a Saturday trade within the breakeven band, a stop hit and a manual loss.
+    const Run r = run({QStringLiteral("--json"), QStringLiteral("--locale"), QStringLiteral("C"),
+                       QStringLiteral(TEST_DATA_DIR "/report-outcomes.csv")});
+    QVERIFY2(r.exitCode == 0, r.err.constData());
+    const QJsonObject root = QJsonDocument::fromJson(r.out).object();
+
+    const QJsonObject statistics = root.value(QStringLiteral("statistics")).toObject();
+    QCOMPARE(statistics.value(QStringLiteral("winning")).toObject().value(QStringLiteral("sum")).toString(), QStringLiteral("121.00"));
+    QCOMPARE(statistics.value(QStringLiteral("winning")).toObject().value(QStringLiteral("average")).toString(), QStringLiteral("30.25"));
+    QCOMPARE(statistics.value(QStringLiteral("losing")).toObject().value(QStringLiteral("average")).toString(), QStringLiteral("-35.00"));
+    QCOMPARE(statistics.value(QStringLiteral("net")).toString(), QStringLiteral("51.00"));
+    const QJsonArray sessions = statistics.value(QStringLiteral("sessions")).toArray();
+    QCOMPARE(sessions.at(2).toObject().value(QStringLiteral("trades")).toString(), QStringLiteral("5"));
+    QCOMPARE(sessions.at(2).toObject().value(QStringLiteral("profit_factor")).toString(), QStringLiteral("2.42"));
+    QCOMPARE(sessions.at(3).toObject().value(QStringLiteral("profit_factor")).toString(), QStringLiteral("0.00"));
+    QCOMPARE(sessions.at(4).toObject().value(QStringLiteral("profit_factor")).toString(), QString());
+    const QJsonArray equity = statistics.value(QStringLiteral("equity")).toArray();
+    QCOMPARE(equity.size(), 6);
+    QCOMPARE(equity.at(4).toArray(), (QJsonArray{4, 2071.0, QStringLiteral("2005")}));
+
+    const QJsonObject pairs = root.value(QStringLiteral("pairs")).toObject();
+    QCOMPARE(rowsOf(pairs.value(QStringLiteral("grid"))).at(2).toArray(), strings({"GBPUSD", "0.00", "2"}));
+    QCOMPARE(pairs.value(QStringLiteral("curves")).toArray().at(0).toObject().value(QStringLiteral("points")).toArray().at(3).toArray(),
+             (QJsonArray{3, 51.0, QStringLiteral("3")}));
+
+    const QJsonObject weekdays = root.value(QStringLiteral("weekdays")).toObject();
+    QCOMPARE(rowsOf(weekdays.value(QStringLiteral("grid"))).at(1).toArray(), strings({"EURUSD", "100.00", "0.00", "-50.00", "0.00", "0.00"}));
+    QCOMPARE(rowsOf(weekdays.value(QStringLiteral("grid"))).at(2).toArray(), strings({"GBPUSD", "0.00", "20.00", "0.00", "-20.00", "0.00"}));
+    QCOMPARE(weekdays.value(QStringLiteral("win_count")).toArray(), numbers({1, 2, 0, 0, 0}));
+    QCOMPARE(weekdays.value(QStringLiteral("loss_count")).toArray(), numbers({0, 0, 1, 1, 0}));
+    QCOMPARE(weekdays.value(QStringLiteral("win_sum")).toArray(), numbers({100, 20, 0, 0, 0}));
+    QCOMPARE(weekdays.value(QStringLiteral("loss_sum")).toArray(), numbers({0, 0, -50, -20, 0}));
+
+    const QJsonObject risk = root.value(QStringLiteral("risk")).toObject();
+    QCOMPARE(rowsOf(risk.value(QStringLiteral("grid"))).at(1).toArray(), strings({"EURUSD", "200.00", "0.62", "0.00"}));
+    QCOMPARE(rowsOf(risk.value(QStringLiteral("grid"))).at(2).toArray(), strings({"GBPUSD", "200.00", "0.62", "80.00"}));
+    const QJsonArray ratio = risk.value(QStringLiteral("risk_ratio")).toArray();
+    QCOMPARE(ratio.size(), 3);
+    QCOMPARE(ratio.at(1).toArray().at(2).toString(), QStringLiteral("2005"));
+    const QJsonArray share = risk.value(QStringLiteral("risk_share")).toArray();
+    QVERIFY(qAbs(share.at(2).toArray().at(1).toDouble() - 0.005 * 10000 / 8051 * 100) < 1e-9);
+    QCOMPARE(risk.value(QStringLiteral("shortfall")).toArray(),
+             (QJsonArray{QJsonArray{0, 0.0, QStringLiteral("2001")}, QJsonArray{1, 80.0, QStringLiteral("2003")}}));
+
+    const QJsonObject outcomes = root.value(QStringLiteral("outcomes")).toObject();
+    const QJsonArray outcomeRows = rowsOf(outcomes.value(QStringLiteral("outcomes_grid")));
+    QCOMPARE(outcomeRows.at(1).toArray(), strings({"EURUSD", "1", "1", "1", "0", "1", "0", "4"}));
+    QCOMPARE(outcomeRows.at(2).toArray(), strings({"GBPUSD", "0", "0", "0", "1", "0", "1", "2"}));
+    const QJsonArray groupRows = rowsOf(outcomes.value(QStringLiteral("groups_grid")));
+    QCOMPARE(groupRows.at(1).toArray(), strings({"EURUSD", "1", "0", "0", "1"}));
+    QCOMPARE(groupRows.at(2).toArray(), strings({"GBPUSD", "0", "0", "0", "1"}));
+    QCOMPARE(groupRows.at(3).toArray(), strings({"Итого", "2", "0", "1", "1"}));
 }
 
 void TestReport::badInput_data()
