@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 bool Json::isPlain(std::string_view s)
 {
@@ -42,19 +43,24 @@ void Json::writeString(std::string &out, std::string_view s)
     out += '"';
 }
 
-void Json::writeNumber(std::string &out, double value)
+char *Json::formatNumber(char *out, double value)
 {
     if (!std::isfinite(value)) {
-        out += "null";
-        return;
+        std::memcpy(out, "null", 4);
+        return out + 4;
     }
-    char buf[64];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-    (void)ec;
-    const std::string_view text(buf, size_t(end - buf));
-    out += text;
-    if (text.find_first_of(".e") == std::string_view::npos)
-        out += ".0";
+    char *end = std::to_chars(out, out + kNumberChars - 2, value).ptr;
+    if (!std::memchr(out, '.', size_t(end - out)) && !std::memchr(out, 'e', size_t(end - out))) {
+        *end++ = '.';
+        *end++ = '0';
+    }
+    return end;
+}
+
+void Json::writeNumber(std::string &out, double value)
+{
+    char buf[kNumberChars];
+    out.append(buf, size_t(formatNumber(buf, value) - buf));
 }
 
 Json &Json::append(Json value)

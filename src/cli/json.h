@@ -64,8 +64,12 @@ public:
     /// Compact UTF-8 text; an object at `depth` 0 puts each key on its own line.
     void write(JsonOut &out, int depth = 1) const;
 
-    /// Appends a double as the shortest text that reads back to it, with a decimal point.
+    /// Appends a double as the shortest text that reads back to it, with a decimal point
+    /// ("null" when it is not finite).
     static void writeNumber(std::string &out, double value);
+    /// The same text written at `out` (room for kNumberChars); returns the end.
+    static constexpr size_t kNumberChars = 32;
+    static char *formatNumber(char *out, double value);
     static void writeString(std::string &out, std::string_view utf8);
     /// True when `utf8` needs no escaping inside quotes.
     static bool isPlain(std::string_view utf8);

@@ -103,27 +103,20 @@ Json pointsJson(const std::vector<double> &values, const TradeCurve *curve, cons
     return Json::deferred([&values, curve, table](JsonOut &sink) {
         // Points are formatted into a block on the stack and appended a block at a time.
         constexpr size_t kBlock = 1 << 16;
+        constexpr size_t kPointRoom = 2 * Json::kNumberChars + 16; // a point without its label
         char block[kBlock];
         char *p = block;
+        auto flush = [&] {
+            sink.buffer().append(block, size_t(p - block));
+            sink.maybeFlush();
+            p = block;
+        };
         *p++ = '[';
         for (size_t i = 0; i < values.size(); ++i) {
             const std::string_view label = curve ? curve->labelUtf8(*table, i) : std::string_view();
-            if (size_t(p - block) + label.size() * 6 + 96 > kBlock) {
-                sink.buffer().append(block, size_t(p - block));
-                sink.maybeFlush();
-                p = block;
-                if (label.size() * 6 + 96 > kBlock) { // an absurdly long ticket: the slow way
-                    std::string &out = sink.buffer();
-                    out += i ? ", [" : "[";
-                    out += std::to_string(i);
-                    out += ", ";
-                    Json::writeNumber(out, values[i]);
-                    out += ", ";
-                    Json::writeString(out, label);
-                    out += ']';
-                    continue;
-                }
-            }
+            const bool inBlock = !curve || (label.size() + kPointRoom < kBlock && Json::isPlain(label));
+            if (size_t(p - block) + kPointRoom + (inBlock ? label.size() : 0) > kBlock)
+                flush();
             if (i) {
                 *p++ = ',';
                 *p++ = ' ';
@@ -134,40 +127,27 @@ Json pointsJson(const std::vector<double> &values, const TradeCurve *curve, cons
             const size_t xLength = size_t(p - x);
             *p++ = ',';
             *p++ = ' ';
-            char *y = p;
-            p = std::to_chars(p, block + kBlock, values[i]).ptr;
-            if (std::isfinite(values[i])) {
-                if (!std::memchr(y, '.', size_t(p - y)) && !std::memchr(y, 'e', size_t(p - y))) {
-                    *p++ = '.';
-                    *p++ = '0';
-                }
-            } else {
-                p = y;
-                std::memcpy(p, "null", 4);
-                p += 4;
-            }
+            p = Json::formatNumber(p, values[i]);
             *p++ = ',';
             *p++ = ' ';
-            if (curve && Json::isPlain(label)) {
-                *p++ = '"';
-                std::memcpy(p, label.data(), label.size());
-                p += label.size();
-                *p++ = '"';
-            } else if (curve) {
-                std::string escaped;
-                Json::writeString(escaped, label);
-                std::memcpy(p, escaped.data(), escaped.size());
-                p += escaped.size();
-            } else {
+            if (!curve) {
                 *p++ = '"';
                 std::memmove(p, x, xLength);
                 p += xLength;
                 *p++ = '"';
+            } else if (inBlock) {
+                *p++ = '"';
+                std::memcpy(p, label.data(), label.size());
+                p += label.size();
+                *p++ = '"';
+            } else { // a label to escape or too long for the block goes straight to the output
+                flush();
+                Json::writeString(sink.buffer(), label);
             }
             *p++ = ']';
         }
         *p++ = ']';
-        sink.buffer().append(block, size_t(p - block));
+        flush();
     });
 }
 

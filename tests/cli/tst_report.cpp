@@ -15,6 +15,7 @@ private Q_SLOTS:
     void goldenOutput();
     void jsonFields();
     void handWorkedFixture();
+    void labelsAreEscaped();
     void badInput_data();
     void badInput();
 
@@ -171,6 +172,26 @@ void TestReport::handWorkedFixture()
     QCOMPARE(groupRows.at(1).toArray(), strings({"EURUSD", "1", "0", "0", "1"}));
     QCOMPARE(groupRows.at(2).toArray(), strings({"GBPUSD", "0", "0", "0", "1"}));
     QCOMPARE(groupRows.at(3).toArray(), strings({"Итого", "2", "0", "1", "1"}));
+}
+
+void TestReport::labelsAreEscaped()
+{
+    // A ticket with a quote, a backslash and a tab must come back unchanged from the JSON.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("quoted.csv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("h;\n10\"0\\1\t;2010.05.24;10:00:00;BUY;0.1;EURUSD;1.2;0;0;2010.05.24;11:00:00;1.2;0;5;\n"
+               "1002;2010.05.24;10:00:00;BUY;0.1;EURUSD;1.2;0;0;2010.05.24;11:00:00;1.2;0;-5;\n");
+    file.close();
+    const Run r = run({QStringLiteral("--json"), QStringLiteral("--locale"), QStringLiteral("C"), path});
+    QCOMPARE(r.exitCode, 0);
+    QJsonParseError error;
+    const QJsonObject root = QJsonDocument::fromJson(r.out, &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    const QJsonArray equity = root.value(QStringLiteral("statistics")).toObject().value(QStringLiteral("equity")).toArray();
+    QCOMPARE(equity.at(0).toArray(), (QJsonArray{0, 2005.0, QStringLiteral("10\"0\\1\t")}));
+    QCOMPARE(equity.at(1).toArray(), (QJsonArray{1, 2000.0, QStringLiteral("1002")}));
 }
 
 void TestReport::badInput_data()
