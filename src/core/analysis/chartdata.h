@@ -31,11 +31,6 @@ struct TradeCurve {
     {
         return table.cellUtf8(rows[i], Ticket);
     }
-    QString label(const StatementTable &table, size_t i) const
-    {
-        const std::string_view s = labelUtf8(table, i);
-        return QString::fromUtf8(s.data(), qsizetype(s.size()));
-    }
 };
 
 /// A copy of a curve's labels taken when the curve is shown, so a click still finds the ticket
