@@ -1,14 +1,14 @@
 // veltrano-bench [TRADES] [FILE]: times the import (and the analyses) over a generated statement
 // and reports rows per second and peak memory against the file size.
-#include "exitoutcomes.h"
-#include "pairresults.h"
+#include "analysis/exitoutcomes.h"
+#include "analysis/pairresults.h"
 #include "report.h"
-#include "riskresults.h"
-#include "weekdayresults.h"
-#include "parsenumber.h"
-#include "sessionstatistics.h"
+#include "analysis/riskresults.h"
+#include "analysis/weekdayresults.h"
+#include "statement/parsenumber.h"
+#include "analysis/sessionstatistics.h"
 #include "statementgenerator.h"
-#include "statementimport.h"
+#include "formats/statementimport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

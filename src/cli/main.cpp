@@ -1,7 +1,7 @@
 // veltrano-report: imports a statement exactly as the desktop program does and prints the analyses.
-#include "parsenumber.h"
+#include "statement/parsenumber.h"
 #include "report.h"
-#include "statementimport.h"
+#include "formats/statementimport.h"
 
 #include <QCoreApplication>
 

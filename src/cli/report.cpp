@@ -2,13 +2,13 @@
 #include "report.h"
 
 #include "json.h"
-#include "formatmoney.h"
-#include "exitoutcomes.h"
-#include "pairresults.h"
-#include "riskresults.h"
-#include "weekdayresults.h"
-#include "sessionstatistics.h"
-#include "symbollist.h"
+#include "statement/formatmoney.h"
+#include "analysis/exitoutcomes.h"
+#include "analysis/pairresults.h"
+#include "analysis/riskresults.h"
+#include "analysis/weekdayresults.h"
+#include "analysis/sessionstatistics.h"
+#include "statement/symbollist.h"
 #include "texttable.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 // The headless report: the same analyses the tabs show, as text tables or one JSON object.
 #pragma once
 
-#include "statementtable.h"
+#include "statement/statementtable.h"
 
 #include <QChar>
 #include <QString>

@@ -1,7 +1,7 @@
 // Chart helpers shared by the tabs: creating a chart view, filling series, finding a clicked point.
 #pragma once
 
-#include "chartdata.h"
+#include "analysis/chartdata.h"
 
 #include <QChartView>
 #include <QLineSeries>

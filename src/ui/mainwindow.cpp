@@ -6,15 +6,15 @@
 #include "orderlistmodel.h"
 #include "outcomestab.h"
 #include "pairstab.h"
-#include "parsenumber.h"
+#include "statement/parsenumber.h"
 #include "readoutbar.h"
 #include "risktab.h"
 #include "seriestab.h"
 #include "settingsfile.h"
 #include "shadeddelegate.h"
-#include "statementimport.h"
+#include "formats/statementimport.h"
 #include "statisticstab.h"
-#include "tradereadout.h"
+#include "statement/tradereadout.h"
 #include "weekdaytab.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // Message boxes for errors, replaceable so tests can capture them instead of blocking.
 #pragma once
 
-#include "cellerror.h"
+#include "statement/cellerror.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 #include "orderlistmodel.h"
 
 #include "roles.h"
-#include "shading.h"
+#include "statement/shading.h"
 
 #include <QColor>
 

@@ -1,7 +1,7 @@
 // The order list model: the statement table as an editable grid, row 0 as the header.
 #pragma once
 
-#include "statementtable.h"
+#include "statement/statementtable.h"
 
 #include <QAbstractTableModel>
 

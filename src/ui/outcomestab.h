@@ -1,7 +1,7 @@
 // The "Закрытие/Исходы" tab: outcomes per pair (st5) and result groups (st6).
 #pragma once
 
-#include "exitoutcomes.h"
+#include "analysis/exitoutcomes.h"
 
 #include <QWidget>
 

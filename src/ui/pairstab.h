@@ -1,7 +1,7 @@
 // The "По валютным парам" tab: profit and count per pair, cumulative curves of the first 13 pairs.
 #pragma once
 
-#include "pairresults.h"
+#include "analysis/pairresults.h"
 
 #include <QList>
 #include <QWidget>

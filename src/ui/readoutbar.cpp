@@ -1,7 +1,7 @@
 // Fourteen sunken panels with the widths of the statement's readout.
 #include "readoutbar.h"
 
-#include "tradereadout.h"
+#include "statement/tradereadout.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

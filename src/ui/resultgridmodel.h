@@ -1,7 +1,7 @@
 // A read-only result grid (st2 ... st6): row 0 of the grid is the header, cells may be shaded.
 #pragma once
 
-#include "shading.h"
+#include "statement/shading.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // The "Риск-менеджмент/Мани -м-ент/недоборы" tab: three per-trade curves and the per-pair grid.
 #pragma once
 
-#include "riskresults.h"
+#include "analysis/riskresults.h"
 
 #include <QList>
 #include <QWidget>

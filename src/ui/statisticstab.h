@@ -1,7 +1,7 @@
 // The "Статистика" tab: totals, the five session boxes, the equity chart and its readout.
 #pragma once
 
-#include "sessionstatistics.h"
+#include "analysis/sessionstatistics.h"
 
 #include <QWidget>
 

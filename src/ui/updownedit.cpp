@@ -1,7 +1,7 @@
 // Up-down buttons bound to a line edit.
 #include "updownedit.h"
 
-#include "parsenumber.h"
+#include "statement/parsenumber.h"
 
 #include <QLineEdit>
 #include <QToolButton>

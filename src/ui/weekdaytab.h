@@ -1,7 +1,7 @@
 // The "По рабочим дням" tab: the pair-by-weekday grid and four weekday bar charts.
 #pragma once
 
-#include "weekdayresults.h"
+#include "analysis/weekdayresults.h"
 
 #include <QList>
 #include <QWidget>

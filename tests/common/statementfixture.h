@@ -1,7 +1,7 @@
 // Builds small statement tables for the analysis tests.
 #pragma once
 
-#include "statementtable.h"
+#include "statement/statementtable.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 // Statement import: field splitting, line ends, encodings, replacing the table, unreadable files.
-#include "statementimport.h"
-#include "statementtable.h"
+#include "formats/statementimport.h"
+#include "statement/statementtable.h"
 
 #include <QStringDecoder>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
 // Value rules: number parsing and formatting, dates, price digits, scales, the symbol list.
-#include "formatmoney.h"
-#include "parsenumber.h"
-#include "shading.h"
-#include "statementtable.h"
-#include "symbollist.h"
-#include "tradereadout.h"
-#include "valuerules.h"
+#include "statement/formatmoney.h"
+#include "statement/parsenumber.h"
+#include "statement/shading.h"
+#include "statement/statementtable.h"
+#include "statement/symbollist.h"
+#include "statement/tradereadout.h"
+#include "statement/valuerules.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // Chart data of the analyses: curves whose point i lies at x = i.
 #pragma once
 
-#include "statementtable.h"
+#include "statement/statementtable.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // Exit outcomes and result groups in one pass over the rows.
-#include "exitoutcomes.h"
+#include "analysis/exitoutcomes.h"
 
-#include "cellreader.h"
-#include "symbollist.h"
+#include "statement/cellreader.h"
+#include "statement/symbollist.h"
 
 #include <array>
 #include <cmath>

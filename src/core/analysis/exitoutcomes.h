@@ -1,9 +1,9 @@
 // How trades ended per pair, and how a result followed the previous one (result groups).
 #pragma once
 
-#include "cellerror.h"
-#include "gridshading.h"
-#include "statementtable.h"
+#include "statement/cellerror.h"
+#include "analysis/gridshading.h"
+#include "statement/statementtable.h"
 
 #include <QStringList>
 

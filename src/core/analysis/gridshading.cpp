@@ -1,8 +1,8 @@
 // Column shading of the result grids.
-#include "gridshading.h"
+#include "analysis/gridshading.h"
 
-#include "parsenumber.h"
-#include "valuerules.h"
+#include "statement/parsenumber.h"
+#include "statement/valuerules.h"
 
 ShadeGrid EmptyShadeGrid(const std::vector<QStringList> &grid)
 {

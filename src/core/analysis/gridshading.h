@@ -1,7 +1,7 @@
 // Shading of result grid columns from their texts, as the tabs paint them.
 #pragma once
 
-#include "shading.h"
+#include "statement/shading.h"
 
 #include <QChar>
 #include <QStringList>

@@ -1,9 +1,9 @@
 // Pair results: one pass over the rows with per-pair sums sized by the number of pairs.
-#include "pairresults.h"
+#include "analysis/pairresults.h"
 
-#include "cellreader.h"
-#include "formatmoney.h"
-#include "symbollist.h"
+#include "statement/cellreader.h"
+#include "statement/formatmoney.h"
+#include "statement/symbollist.h"
 
 PairsResult CalculatePairs(const StatementTable &table, QChar decimalSeparator)
 {

@@ -1,10 +1,10 @@
 // Total profit and trade count per currency pair, and a cumulative curve for the first 13 pairs.
 #pragma once
 
-#include "cellerror.h"
-#include "chartdata.h"
-#include "gridshading.h"
-#include "statementtable.h"
+#include "statement/cellerror.h"
+#include "analysis/chartdata.h"
+#include "analysis/gridshading.h"
+#include "statement/statementtable.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
 // Risk, money management and shortfall in one pass over the rows.
-#include "riskresults.h"
+#include "analysis/riskresults.h"
 
-#include "cellreader.h"
-#include "formatmoney.h"
-#include "symbollist.h"
+#include "statement/cellreader.h"
+#include "statement/formatmoney.h"
+#include "statement/symbollist.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 // Risk ratio, risk share and shortfall per trade, averaged or summed per pair.
 #pragma once
 
-#include "cellerror.h"
-#include "chartdata.h"
-#include "statementtable.h"
+#include "statement/cellerror.h"
+#include "analysis/chartdata.h"
+#include "statement/statementtable.h"
 
 #include <QString>
 #include <QStringList>

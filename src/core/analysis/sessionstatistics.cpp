@@ -1,8 +1,8 @@
 // Session statistics: one pass over the rows, then the texts of the tab.
-#include "sessionstatistics.h"
+#include "analysis/sessionstatistics.h"
 
-#include "cellreader.h"
-#include "formatmoney.h"
+#include "statement/cellreader.h"
+#include "statement/formatmoney.h"
 
 #include <cmath>
 

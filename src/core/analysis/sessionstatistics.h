@@ -1,9 +1,9 @@
 // Winning and losing trades overall and per trading session, profit factors and the equity curve.
 #pragma once
 
-#include "cellerror.h"
-#include "chartdata.h"
-#include "statementtable.h"
+#include "statement/cellerror.h"
+#include "analysis/chartdata.h"
+#include "statement/statementtable.h"
 
 #include <QString>
 #include <QStringList>

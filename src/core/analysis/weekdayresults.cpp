@@ -1,9 +1,9 @@
 // Weekday results: sums per weekday and pair slot, then the grid, bars and shading scales.
-#include "weekdayresults.h"
+#include "analysis/weekdayresults.h"
 
-#include "cellreader.h"
-#include "formatmoney.h"
-#include "symbollist.h"
+#include "statement/cellreader.h"
+#include "statement/formatmoney.h"
+#include "statement/symbollist.h"
 
 #include <cmath>
 

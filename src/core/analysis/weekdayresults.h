@@ -1,9 +1,9 @@
 // Net result per pair and working day, and counts and sums of winning and losing trades per day.
 #pragma once
 
-#include "cellerror.h"
-#include "gridshading.h"
-#include "statementtable.h"
+#include "statement/cellerror.h"
+#include "analysis/gridshading.h"
+#include "statement/statementtable.h"
 
 #include <QStringList>
 

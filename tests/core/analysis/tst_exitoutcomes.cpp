@@ -1,5 +1,5 @@
 // Exit outcomes: one column per closed trade, pending orders, result groups, shading.
-#include "exitoutcomes.h"
+#include "analysis/exitoutcomes.h"
 #include "statementfixture.h"
 
 #include <QTest>

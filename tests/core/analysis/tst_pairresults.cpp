@@ -1,5 +1,5 @@
 // Pair results: sums and counts per pair, curves of the first 13 pairs, profit shading.
-#include "pairresults.h"
+#include "analysis/pairresults.h"
 #include "statementfixture.h"
 
 #include <QTest>

@@ -1,5 +1,5 @@
 // Risk results: protected trades, risk ratio and share, shortfall in points, per-pair averages.
-#include "riskresults.h"
+#include "analysis/riskresults.h"
 #include "statementfixture.h"
 
 #include <QTest>

@@ -1,5 +1,5 @@
 // Session statistics: session boundaries, totals and averages, profit factors, the equity curve.
-#include "sessionstatistics.h"
+#include "analysis/sessionstatistics.h"
 #include "statementfixture.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 // Weekday results: the pair-by-day grid, the day bars, the shading scales.
 #include "statementfixture.h"
-#include "weekdayresults.h"
+#include "analysis/weekdayresults.h"
 
 #include <QTest>
 

@@ -1,5 +1,7 @@
 // Statement decoding: BOM detection, UTF-8 validation and the Windows-1251 fallback.
-#include "statementimport.h"
+#include "formats/statementimport.h"
+
+#include "formats/semicolonformat.h"
 
 #include <QFile>
 #include <QString>
@@ -183,6 +185,6 @@ ImportResult ImportStatement(const QString &path)
     }
     size_t offset = 0;
     LargeArray<char> text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
-    result.table = StatementTable::fromUtf8(std::move(text), offset);
+    result.table = ReadSemicolonText(std::move(text), offset);
     return result;
 }

@@ -1,7 +1,7 @@
 // Date and price rules read by character position, as the statement texts are laid out.
-#include "valuerules.h"
+#include "statement/valuerules.h"
 
-#include "parsenumber.h"
+#include "statement/parsenumber.h"
 
 #include <QDate>
 

@@ -1,5 +1,5 @@
 // Formatting of conversion errors for message boxes and the report.
-#include "cellerror.h"
+#include "statement/cellerror.h"
 
 QString CellError::describe() const
 {

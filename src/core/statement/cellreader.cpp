@@ -1,5 +1,5 @@
 // Reading whole numbers from tab fields.
-#include "cellreader.h"
+#include "statement/cellreader.h"
 
 int ReadIntegerField(const QString &text, const QString &fieldCaption)
 {

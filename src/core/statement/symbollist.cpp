@@ -1,5 +1,5 @@
 // Building the symbol list in one pass over the table, with a small open-addressing index.
-#include "symbollist.h"
+#include "statement/symbollist.h"
 
 int SymbolList::find(std::string_view s, uint32_t h) const
 {

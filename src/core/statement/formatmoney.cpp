@@ -1,5 +1,5 @@
 // Two-decimal formatting with round-half-away-from-zero on the exact binary value.
-#include "formatmoney.h"
+#include "statement/formatmoney.h"
 
 #include <cmath>
 #include <cstdio>

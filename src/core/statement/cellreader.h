@@ -1,10 +1,10 @@
 // Reads statement cells as numbers, dates and times; a bad cell throws CellErrorException.
 #pragma once
 
-#include "cellerror.h"
-#include "parsenumber.h"
-#include "statementtable.h"
-#include "valuerules.h"
+#include "statement/cellerror.h"
+#include "statement/parsenumber.h"
+#include "statement/statementtable.h"
+#include "statement/valuerules.h"
 
 class CellReader {
 public:

@@ -1,7 +1,7 @@
 // Shading intensities and the order list's profit colours.
-#include "shading.h"
+#include "statement/shading.h"
 
-#include "parsenumber.h"
+#include "statement/parsenumber.h"
 
 #include <cmath>
 

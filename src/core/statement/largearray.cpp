@@ -1,5 +1,5 @@
 // Large allocations: whole pages from the kernel with huge-page advice, grown with mremap.
-#include "largearray.h"
+#include "statement/largearray.h"
 
 #include <cstdlib>
 #include <new>

@@ -1,7 +1,7 @@
 // One trade's 14 cells as a status bar shows them, and the way back from a chart point's label.
 #pragma once
 
-#include "statementtable.h"
+#include "statement/statementtable.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // The statement table: 14 text columns, row 0 the file's header line, rows 1.. the orders.
 #pragma once
 
-#include "largearray.h"
+#include "statement/largearray.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,7 +16,7 @@ enum Column : int {
     OpenDate,
     OpenTime,
     Type,
-    Column4,
+    Size,
     Symbol,
     OpenPrice,
     StopLoss,
@@ -24,7 +24,7 @@ enum Column : int {
     CloseDate,
     CloseTime,
     ClosePrice,
-    Column12,
+    Swap,
     Profit,
     ColumnCount
 };
@@ -62,25 +62,32 @@ public:
     /// Bytes held by the table's storage (buffer and offsets), for the benchmark.
     size_t memoryBytes() const;
 
-    /// Builds a table from UTF-8 text (from byte `offset` on) with lines ended by CR, LF or CRLF.
-    /// A final line break adds no row; at least one (empty) row is kept. Fields end at ";", the
-    /// text after the last ";" of a line is dropped, fields past the 14th are not kept. The
-    /// table keeps `text` as its buffer.
-    static StatementTable fromUtf8(LargeArray<char> text, size_t offset = 0);
-    static StatementTable fromText(std::string_view utf8);
-
     /// Builds a table from rows of cell texts (tests and small tools).
     static StatementTable fromRows(const std::vector<QStringList> &rows);
 
-private:
-    struct Empty {};
-    explicit StatementTable(Empty) {}
-    void appendRow(size_t lineBegin, size_t lineEnd);
-    /// Writes the 14 cell ends of the line [lineBegin, lineEnd) of `data`.
-    static void splitLine(const char *data, size_t lineBegin, size_t lineEnd, uint32_t *ends);
-    /// Splits LF or CRLF text on two threads; false (and nothing kept) when it finds a lone CR.
-    bool splitInParallel(size_t offset, size_t lineFeeds);
+    /// Takes over storage laid out by a file format: row r starts at byte `rowStart[r]` of
+    /// `buffer`, and `cellEnd[r * 14 + c]` is the end of its cell c counted from that start; cell
+    /// c > 0 begins one byte past the end of cell c - 1 (the separator). At least one row.
+    StatementTable(LargeArray<char> buffer, LargeArray<uint64_t> rowStart, LargeArray<uint32_t> cellEnd);
 
+private:
+    LargeArray<char> m_buffer;
+    LargeArray<uint64_t> m_rowStart;
+    LargeArray<uint32_t> m_cellEnd;
+};
+
+/// Builds a table row by row, in the storage layout of StatementTable.
+class StatementTableBuilder {
+public:
+    void reserve(size_t rows, size_t bytes);
+    /// Appends one row; cells past the 14th are dropped, missing ones are empty.
+    void addRow(const QStringList &cells);
+    void addRow(const std::string_view *cells, int count);
+    size_t rowCount() const { return m_rowStart.size(); }
+    /// The table of the rows added (one empty row when none was); the builder is left empty.
+    StatementTable finish();
+
+private:
     LargeArray<char> m_buffer;
     LargeArray<uint64_t> m_rowStart;
     LargeArray<uint32_t> m_cellEnd;

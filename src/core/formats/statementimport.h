@@ -1,7 +1,7 @@
 // Reading a statement file into a StatementTable: decoding and line splitting.
 #pragma once
 
-#include "statementtable.h"
+#include "statement/statementtable.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // The distinct symbols of a statement in order of first appearance, with their 1-based index.
 #pragma once
 
-#include "statementtable.h"
+#include "statement/statementtable.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 // Number parsing without allocation: texts are copied into a small stack buffer and read with
 // std::from_chars, which rounds correctly.
-#include "parsenumber.h"
+#include "statement/parsenumber.h"
 
 #include <QLocale>
 

@@ -1,5 +1,5 @@
 // Trade readout helpers for the status bars.
-#include "tradereadout.h"
+#include "statement/tradereadout.h"
 
 QStringList TradeReadout(const StatementTable &table, int row)
 {

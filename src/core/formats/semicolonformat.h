@@ -1,0 +1,13 @@
+// The semicolon statement format: one order per line, every field ended by ";".
+#pragma once
+
+#include "statement/statementtable.h"
+
+#include <string_view>
+
+/// Builds a table from UTF-8 text (from byte `offset` on) with lines ended by CR, LF or CRLF.
+/// A final line break adds no row; at least one (empty) row is kept. Fields end at ";", the
+/// text after the last ";" of a line is dropped, fields past the 14th are not kept. The table
+/// keeps `text` as its buffer, so no cell is copied.
+StatementTable ReadSemicolonText(LargeArray<char> text, size_t offset = 0);
+StatementTable ReadSemicolonText(std::string_view utf8);

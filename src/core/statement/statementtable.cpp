@@ -1,0 +1,121 @@
+// Compact storage of the statement: one buffer, offsets per row and cell; the row builder.
+#include "statementtable.h"
+
+#include <utility>
+
+QString ColumnName(int column)
+{
+    static const char *const names[ColumnCount] = {
+            "Ticket",   "OpenDate",   "OpenTime",  "Type",      "Size",       "Symbol", "OpenPrice",
+            "StopLoss", "TakeProfit", "CloseDate", "CloseTime", "ClosePrice", "Swap",   "Profit"};
+    return column >= 0 && column < ColumnCount ? QString::fromLatin1(names[column]) : QString();
+}
+
+StatementTable::StatementTable()
+{
+    StatementTableBuilder builder;
+    builder.addRow(QStringList());
+    builder.addRow(QStringList());
+    *this = builder.finish();
+}
+
+StatementTable::StatementTable(LargeArray<char> buffer, LargeArray<uint64_t> rowStart,
+                               LargeArray<uint32_t> cellEnd)
+    : m_buffer(std::move(buffer)), m_rowStart(std::move(rowStart)), m_cellEnd(std::move(cellEnd))
+{
+}
+
+QString StatementTable::cell(int row, int column) const
+{
+    const std::string_view bytes = cellUtf8(row, column);
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+QStringList StatementTable::rowTexts(int row) const
+{
+    QStringList texts;
+    texts.reserve(kColumnCount);
+    for (int c = 0; c < kColumnCount; ++c)
+        texts.append(cell(row, c));
+    return texts;
+}
+
+void StatementTable::setCell(int row, int column, const QString &text)
+{
+    QByteArray fields[kColumnCount];
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (c == column) {
+            fields[c] = text.toUtf8();
+        } else {
+            const std::string_view old = cellUtf8(row, c);
+            fields[c] = QByteArray(old.data(), qsizetype(old.size()));
+        }
+    }
+    // The row's new copy goes to the end of the buffer; its old bytes are simply left behind.
+    const size_t start = m_buffer.size();
+    uint32_t *ends = &m_cellEnd[size_t(row) * kColumnCount];
+    uint32_t offset = 0;
+    for (int c = 0; c < kColumnCount; ++c) {
+        m_buffer.append(fields[c].constData(), size_t(fields[c].size()));
+        m_buffer.push_back(';');
+        offset += uint32_t(fields[c].size());
+        ends[c] = offset;
+        offset += 1;
+    }
+    m_rowStart[size_t(row)] = start;
+}
+
+size_t StatementTable::memoryBytes() const
+{
+    return m_buffer.capacityBytes() + m_rowStart.capacityBytes() + m_cellEnd.capacityBytes();
+}
+
+StatementTable StatementTable::fromRows(const std::vector<QStringList> &rows)
+{
+    StatementTableBuilder builder;
+    for (const QStringList &row : rows)
+        builder.addRow(row);
+    return builder.finish();
+}
+
+void StatementTableBuilder::reserve(size_t rows, size_t bytes)
+{
+    m_buffer.reserve(bytes);
+    m_rowStart.reserve(rows);
+    m_cellEnd.reserve(rows * StatementTable::kColumnCount);
+}
+
+void StatementTableBuilder::addRow(const QStringList &cells)
+{
+    QByteArray utf8[StatementTable::kColumnCount];
+    std::string_view views[StatementTable::kColumnCount];
+    const int count = int(std::min<qsizetype>(cells.size(), StatementTable::kColumnCount));
+    for (int c = 0; c < count; ++c) {
+        utf8[c] = cells.at(c).toUtf8();
+        views[c] = std::string_view(utf8[c].constData(), size_t(utf8[c].size()));
+    }
+    addRow(views, count);
+}
+
+void StatementTableBuilder::addRow(const std::string_view *cells, int count)
+{
+    const size_t start = m_buffer.size();
+    m_rowStart.push_back(start);
+    uint32_t offset = 0;
+    for (int c = 0; c < StatementTable::kColumnCount; ++c) {
+        const std::string_view cell = c < count ? cells[c] : std::string_view();
+        m_buffer.append(cell.data(), cell.size());
+        m_buffer.push_back(';');
+        offset += uint32_t(cell.size());
+        m_cellEnd.push_back(offset);
+        offset += 1;
+    }
+}
+
+StatementTable StatementTableBuilder::finish()
+{
+    if (m_rowStart.empty())
+        addRow(nullptr, 0);
+    return StatementTable(std::exchange(m_buffer, {}), std::exchange(m_rowStart, {}),
+                          std::exchange(m_cellEnd, {}));
+}
