@@ -11,7 +11,7 @@
 #include "risktab.h"
 #include "seriestab.h"
 #include "settingsfile.h"
-#include "shadeddelegate.h"
+#include "shadedcelldelegate.h"
 #include "formats/statementimport.h"
 #include "statisticstab.h"
 #include "statement/tradereadout.h"
