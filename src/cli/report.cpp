@@ -139,7 +139,8 @@ Json pointsJson(const std::vector<double> &values, const TradeCurve *curve, cons
                 *p++ = '"';
             } else if (inBlock) {
                 *p++ = '"';
-                std::memcpy(p, label.data(), label.size());
+                if (!label.empty()) // an empty label may have no storage at all
+                    std::memcpy(p, label.data(), label.size());
                 p += label.size();
                 *p++ = '"';
             } else { // a label to escape or too long for the block goes straight to the output
