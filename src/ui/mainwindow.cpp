@@ -9,7 +9,7 @@
 #include "statement/parsenumber.h"
 #include "readoutbar.h"
 #include "risktab.h"
-#include "seriestab.h"
+#include "streakstab.h"
 #include "settingsfile.h"
 #include "shadedcelldelegate.h"
 #include "formats/statementimport.h"
@@ -90,7 +90,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     addAnalysisTab(new RiskTab(m_orders));
     m_pages->addTab(signalsPage, QStringLiteral("Торговые сигналы Он-лайн"));
     addAnalysisTab(new OutcomesTab(m_orders));
-    m_pages->addTab(new SeriesTab, QStringLiteral("Серии"));
+    addAnalysisTab(new StreaksTab(m_orders));
     m_pages->setCurrentIndex(0);
 
     createMenu();
