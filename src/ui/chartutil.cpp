@@ -1,6 +1,8 @@
 // Chart helpers.
 #include "chartutil.h"
 
+#include "statement/formatmoney.h"
+
 #include <QChart>
 #include <QBarSet>
 #include <QBarSeries>
@@ -11,24 +13,90 @@
 #include <cmath>
 
 namespace {
-constexpr size_t kMaxDrawnPoints = 4000;
+
+// 1, 2 or 5 times a power of ten, near `x`.
+double RoundStep(double x)
+{
+    const double power = std::pow(10.0, std::floor(std::log10(x)));
+    const double q = x / power;
+    return (q < 1.5 ? 1 : q < 3 ? 2 : q < 7 ? 5 : 10) * power;
 }
 
-QChartView *CreateChartView(QWidget *parent, const QString &name, const QRect &geometry,
-                            const QString &title)
+QChart *NewChart(const QString &title, int margin)
 {
     auto *chart = new QChart;
     chart->setTitle(title);
     chart->legend()->hide();
-    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->setMargins(QMargins(margin, margin, margin, margin));
     chart->setBackgroundRoundness(0);
+    chart->setLocale(ChartLocale());
+    chart->setLocalizeNumbers(true);
+    return chart;
+}
+
+} // namespace
+
+QLocale ChartLocale()
+{
+    QLocale locale;
+    // The C locale omits the group separator unless told otherwise.
+    locale.setNumberOptions(QLocale::DefaultNumberOptions);
+    return locale;
+}
+
+void LabelAxisPlainly(QValueAxis *axis, bool wholeNumbers)
+{
+    const auto update = [axis, wholeNumbers] {
+        const double span = axis->max() - axis->min();
+        if (!(span > 0) || !std::isfinite(span))
+            return;
+        double step = RoundStep(span / 4);
+        if (wholeNumbers)
+            step = std::max(step, 1.0);
+        const int decimals = std::clamp(int(-std::floor(std::log10(step) + 1e-9)), 0, 15);
+        axis->setTickInterval(step);
+        axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+    };
+    update();
+    axis->setTickAnchor(0);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    QObject::connect(axis, &QValueAxis::rangeChanged, axis, update);
+}
+
+void SetAxisRange(QValueAxis *axis, double min, double max)
+{
+    // The chart lays the labels out as soon as the range changes, before the range's own
+    // handlers can set the step that suits it.
+    const double span = std::max(axis->max() - axis->min(), max - min);
+    if (axis->tickType() == QValueAxis::TicksDynamic && span > 0 && std::isfinite(span)) {
+        const double step = RoundStep(span / 4);
+        if (step > axis->tickInterval())
+            axis->setTickInterval(step);
+    }
+    axis->setRange(min, max);
+}
+
+QString TradePointText(const StatementTable &table, const QString &ticket, int row, double value,
+                       QChar decimalSeparator)
+{
+    QString text = ticket;
+    if (row > 0 && row < table.rowCount() && table.cell(row, Column::Ticket) == ticket)
+        text += QStringLiteral("   %1 %2")
+                    .arg(table.cell(row, Column::CloseDate), table.cell(row, Column::CloseTime));
+    return text + QStringLiteral("   ") + FormatMoney(value, decimalSeparator);
+}
+
+ExplorableChartView *CreateChartView(QWidget *parent, const QString &name, const QRect &geometry,
+                                     const QString &title)
+{
+    QChart *chart = NewChart(title, 4);
     auto *x = new QValueAxis;
     auto *y = new QValueAxis;
-    x->setLabelFormat(QStringLiteral("%.0f"));
-    y->setLabelFormat(QStringLiteral("%.10g"));
+    LabelAxisPlainly(x, true);
+    LabelAxisPlainly(y, false);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    auto *view = new QChartView(chart, parent);
+    auto *view = new ExplorableChartView(chart, parent);
     view->setObjectName(name);
     view->setGeometry(geometry);
     view->setRenderHint(QPainter::Antialiasing);
@@ -51,27 +119,31 @@ QLineSeries *AddLineSeries(QChartView *view, const QString &name, const QColor &
     return series;
 }
 
-void SetSeriesPoints(QXYSeries *series, const std::vector<double> &values)
+QList<QPointF> ThinnedPoints(const std::vector<double> &values, size_t begin, size_t end)
 {
+    end = std::min(end, values.size());
     QList<QPointF> drawn;
-    if (values.size() <= kMaxDrawnPoints) {
-        drawn.reserve(qsizetype(values.size()));
-        for (size_t i = 0; i < values.size(); ++i)
+    if (begin >= end)
+        return drawn;
+    const size_t count = end - begin;
+    if (count <= kMaxDrawnPoints) {
+        drawn.reserve(qsizetype(count));
+        for (size_t i = begin; i < end; ++i)
             drawn.append(QPointF(double(i), values[i]));
     } else {
         const size_t slices = kMaxDrawnPoints / 4;
-        const size_t per = (values.size() + slices - 1) / slices;
+        const size_t per = (count + slices - 1) / slices;
         drawn.reserve(qsizetype(kMaxDrawnPoints));
-        for (size_t begin = 0; begin < values.size(); begin += per) {
-            const size_t end = std::min(values.size(), begin + per);
-            size_t low = begin, high = begin;
-            for (size_t i = begin; i < end; ++i) {
+        for (size_t first = begin; first < end; first += per) {
+            const size_t stop = std::min(end, first + per);
+            size_t low = first, high = first;
+            for (size_t i = first; i < stop; ++i) {
                 if (values[i] < values[low])
                     low = i;
                 if (values[i] > values[high])
                     high = i;
             }
-            size_t keep[4] = {begin, std::min(low, high), std::max(low, high), end - 1};
+            size_t keep[4] = {first, std::min(low, high), std::max(low, high), stop - 1};
             size_t last = SIZE_MAX;
             for (size_t i : keep) {
                 if (i != last)
@@ -80,7 +152,12 @@ void SetSeriesPoints(QXYSeries *series, const std::vector<double> &values)
             }
         }
     }
-    series->replace(drawn);
+    return drawn;
+}
+
+void SetSeriesPoints(QXYSeries *series, const std::vector<double> &values)
+{
+    series->replace(ThinnedPoints(values, 0, values.size()));
 }
 
 void FitAxes(QChartView *view)
@@ -112,11 +189,11 @@ void FitAxes(QChartView *view)
     const QList<QAbstractAxis *> xs = view->chart()->axes(Qt::Horizontal);
     const QList<QAbstractAxis *> ys = view->chart()->axes(Qt::Vertical);
     if (auto *x = xs.isEmpty() ? nullptr : qobject_cast<QValueAxis *>(xs.first())) {
-        x->setRange(minX, maxX);
+        SetAxisRange(x, minX, maxX);
         x->applyNiceNumbers();
     }
     if (auto *y = ys.isEmpty() ? nullptr : qobject_cast<QValueAxis *>(ys.first())) {
-        y->setRange(minY, maxY);
+        SetAxisRange(y, minY, maxY);
         y->applyNiceNumbers();
     }
 }
@@ -133,14 +210,11 @@ int NearestPointIndex(size_t count, const QPointF &position)
     return int(x);
 }
 
-QChartView *CreateBarChart(QWidget *parent, const QString &name, const QString &seriesName,
-                           const QRect &geometry, const QString &title, QBarSet **set)
+ExplorableChartView *CreateBarChart(QWidget *parent, const QString &name, const QString &seriesName,
+                                    const QRect &geometry, const QString &title, QBarSet **set,
+                                    bool counts)
 {
-    auto *chart = new QChart;
-    chart->setTitle(title);
-    chart->legend()->hide();
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->setBackgroundRoundness(0);
+    QChart *chart = NewChart(title, 2);
     auto *series = new QBarSeries;
     series->setObjectName(seriesName);
     *set = new QBarSet(seriesName);
@@ -153,10 +227,10 @@ QChartView *CreateBarChart(QWidget *parent, const QString &name, const QString &
     chart->addAxis(days, Qt::AlignBottom);
     series->attachAxis(days);
     auto *values = new QValueAxis;
-    values->setLabelFormat(QStringLiteral("%.6g"));
+    LabelAxisPlainly(values, counts);
     chart->addAxis(values, Qt::AlignLeft);
     series->attachAxis(values);
-    auto *view = new QChartView(chart, parent);
+    auto *view = new ExplorableChartView(chart, parent);
     view->setObjectName(name);
     view->setGeometry(geometry);
     view->setRenderHint(QPainter::Antialiasing);

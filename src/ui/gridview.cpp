@@ -4,6 +4,9 @@
 #include "shadedcelldelegate.h"
 
 #include <QHeaderView>
+#include <QStyle>
+
+#include <algorithm>
 
 QTableView *CreateResultGrid(QWidget *parent, const QString &name, const QRect &geometry,
                              const QList<int> &columnWidths, int rowHeight)
@@ -30,10 +33,37 @@ void ApplyColumnWidths(QTableView *grid, const QList<int> &columnWidths)
         grid->horizontalHeader()->resizeSection(i, columnWidths[i]);
 }
 
+int CellTextMargin(const QTableView *grid)
+{
+    // The item delegate keeps this much beside the text on each side, the grid line takes one
+    // pixel of the section, and one more pixel absorbs the rounding of fractional glyph widths.
+    const int side = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    return 2 * side + 2;
+}
+
+void FitColumnsToContent(QTableView *grid, const QList<int> &minimumWidths)
+{
+    const QAbstractItemModel *model = grid->model();
+    if (!model)
+        return;
+    QHeaderView *header = grid->horizontalHeader();
+    const QFontMetrics metrics(grid->font());
+    const int margin = CellTextMargin(grid);
+    const int rows = model->rowCount();
+    for (int c = 0; c < model->columnCount(); ++c) {
+        int width = std::max(minimumWidths.value(c, header->defaultSectionSize()),
+                             header->sectionSizeHint(c));
+        for (int r = 0; r < rows; ++r)
+            width = std::max(
+                width, metrics.horizontalAdvance(model->index(r, c).data().toString()) + margin);
+        header->resizeSection(c, width);
+    }
+}
+
 void SetGridModel(QTableView *grid, QAbstractItemModel *model, const QList<int> &columnWidths)
 {
     grid->setModel(model);
-    ApplyColumnWidths(grid, columnWidths);
+    FitColumnsToContent(grid, columnWidths);
     QObject::connect(model, &QAbstractItemModel::modelReset, grid,
-                     [grid, columnWidths] { ApplyColumnWidths(grid, columnWidths); });
+                     [grid, columnWidths] { FitColumnsToContent(grid, columnWidths); });
 }

@@ -1,4 +1,5 @@
-// Creation of the grids laid out on the tabs: fixed column widths, header row, shading delegate.
+// Creation of the grids laid out on the tabs: column widths that fit the texts, header row, shading
+// delegate.
 #pragma once
 
 #include <QList>
@@ -14,5 +15,12 @@ void ApplyColumnWidths(QTableView *grid, const QList<int> &columnWidths);
 
 class QAbstractItemModel;
 
-/// Sets the grid's model and keeps its column widths across model resets.
+/// Pixels a column needs beside the width of its widest text.
+int CellTextMargin(const QTableView *grid);
+
+/// Widens each column to its header and its widest cell text, never below `minimumWidths`.
+void FitColumnsToContent(QTableView *grid, const QList<int> &minimumWidths);
+
+/// Sets the grid's model; after every model reset its columns fit their texts, the laid-out
+/// `columnWidths` being the least.
 void SetGridModel(QTableView *grid, QAbstractItemModel *model, const QList<int> &columnWidths);

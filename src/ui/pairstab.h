@@ -7,7 +7,7 @@
 
 #include <QList>
 
-class QChartView;
+class ExplorableChartView;
 class QLineSeries;
 class QTableView;
 class ResultGridModel;
@@ -27,8 +27,12 @@ public:
     void reset() override;
 
 private:
-    QChartView *m_profitChart;          // Chart1
+    const std::vector<double> &curveValues(int i) const;
+    QString pointText(int curve, int index) const;
+
+    ExplorableChartView *m_profitChart; // Chart1
     QList<QLineSeries *> m_pairCurves;
+    std::vector<std::vector<int>> m_curveRows; // the statement row of each curve point
     QTableView *m_pairGrid;             // st2
     ResultGridModel *m_pairGridModel;
     PairsResult m_result;

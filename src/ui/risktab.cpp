@@ -27,13 +27,16 @@ RiskTab::RiskTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, 
     };
     for (int i = 0; i < 3; ++i) {
         const ChartLayout &l = layouts[i];
-        QChartView *view = CreateChartView(this, QString::fromLatin1(l.name), l.geometry, QString::fromUtf8(l.title));
+        ExplorableChartView *view = CreateChartView(this, QString::fromLatin1(l.name), l.geometry,
+                                                    QString::fromUtf8(l.title));
         view->chart()->setPlotAreaBackgroundBrush(Qt::white);
         view->chart()->setPlotAreaBackgroundVisible(true);
         QLineSeries *series = AddLineSeries(view, QString::fromLatin1(l.series));
-        connect(series, &QLineSeries::clicked, this, [this, i](const QPointF &point) {
-            showTradeOfPoint(i, NearestPointIndex(m_labels[i].size(), point));
-        });
+        view->addCurve(
+            series, [this, i]() -> const std::vector<double> & { return curve(i).values; },
+            [this, i](int index) { return pointText(i, index); });
+        connect(view, &ExplorableChartView::pointSelected, this,
+                [this, i](int, int index) { showTradeOfPoint(i, index); });
         m_curveCharts.append(view);
         m_curves.append(series);
     }
@@ -70,10 +73,9 @@ bool RiskTab::calculate()
         return false;
     m_result = std::move(result);
     m_pairGridModel->setGrid(m_result.grid);
-    const TradeCurve *curves[3] = {&m_result.riskRatio, &m_result.riskShare, &m_result.shortfall};
     for (int i = 0; i < 3; ++i) {
-        m_labels[i] = PointLabels(orders()->table(), *curves[i]);
-        SetSeriesPoints(m_curves[i], curves[i]->values);
+        m_labels[i] = PointLabels(orders()->table(), curve(i));
+        SetSeriesPoints(m_curves[i], curve(i).values);
         FitAxes(m_curveCharts[i]);
     }
     return true;
@@ -88,6 +90,22 @@ void RiskTab::reset()
         m_curves[i]->clear();
         FitAxes(m_curveCharts[i]);
     }
+}
+
+const TradeCurve &RiskTab::curve(int i) const
+{
+    const TradeCurve *curves[3] = {&m_result.riskRatio, &m_result.riskShare, &m_result.shortfall};
+    return *curves[i];
+}
+
+QString RiskTab::pointText(int curveIndex, int index) const
+{
+    const TradeCurve &points = curve(curveIndex);
+    if (index < 0 || size_t(index) >= m_labels[curveIndex].size() || size_t(index) >= points.size())
+        return QString();
+    return TradePointText(orders()->table(), m_labels[curveIndex].at(size_t(index)),
+                          points.rows[size_t(index)], points.values[size_t(index)],
+                          orders()->decimalSeparator());
 }
 
 void RiskTab::showTradeOfPoint(int curve, int index)

@@ -7,7 +7,7 @@
 
 #include <QList>
 
-class QChartView;
+class ExplorableChartView;
 class QLineEdit;
 class QLineSeries;
 class QTableView;
@@ -31,8 +31,12 @@ public:
     void showTradeOfPoint(int curve, int index);
 
 private:
+    /// Curve 0..2 of the result shown: risk ratio, risk share, shortfall.
+    const TradeCurve &curve(int i) const;
+    QString pointText(int curve, int index) const;
+
     QLineEdit *m_initialBalance;      // Edit3
-    QList<QChartView *> m_curveCharts; // Chart9, Chart10, Chart11
+    QList<ExplorableChartView *> m_curveCharts; // Chart9, Chart10, Chart11
     QList<QLineSeries *> m_curves;
     QTableView *m_pairGrid;            // st4
     ResultGridModel *m_pairGridModel;

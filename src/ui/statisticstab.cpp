@@ -14,6 +14,9 @@
 
 namespace {
 
+// Pixels between a caption's text and its value.
+constexpr int kCaptionGap = 4;
+
 QLabel *addCaption(QWidget *parent, const QString &text, int left, int top)
 {
     auto *label = new QLabel(text, parent);
@@ -59,13 +62,24 @@ const char *const kSessionLabelNames[10][5] = {
 };
 const int kSessionRowTops[10] = {24, 48, 64, 80, 96, 136, 152, 168, 184, 208};
 
+// The left edge of a box's values: their laid-out place, or right of the longest caption's text
+// when the font makes a caption longer than the place allows.
+int valueColumnLeft(int left, const QList<QLabel *> &captions)
+{
+    for (const QLabel *caption : captions)
+        left = std::max(left, caption->x() +
+                                  caption->fontMetrics().horizontalAdvance(caption->text()) +
+                                  kCaptionGap);
+    return left;
+}
+
 } // namespace
 
 QLabel *StatisticsTab::addValueLabel(QWidget *box, const QString &name, int left, int top)
 {
     auto *label = new QLabel(box);
     label->setObjectName(name);
-    label->setGeometry(left, top, box->width() - left - 4, 15);
+    label->setGeometry(left, top, box->width() - left - 3, 15);
     return label;
 }
 
@@ -76,27 +90,34 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
 
     QGroupBox *wins = addBox(this, QStringLiteral("GroupBox1"), QStringLiteral("Прибыльные позиции"), {8, 8, 145, 97});
     QGroupBox *losses = addBox(this, QStringLiteral("GroupBox2"), QStringLiteral("Убыточные позиции"), {8, 104, 145, 97});
-    for (QGroupBox *box : {wins, losses}) {
-        addCaption(box, QStringLiteral("Количество "), 8, 24);
-        addCaption(box, QStringLiteral("Сумма"), 8, 48);
-        addCaption(box, QStringLiteral("Средняя"), 8, 72);
+    QLabel **values[2][3] = {{&m_winCount, &m_winSum, &m_winAverage},
+                             {&m_lossCount, &m_lossSum, &m_lossAverage}};
+    const char *const names[2][3] = {{"Label60", "Label61", "Label63"},
+                                     {"Label64", "Label65", "Label67"}};
+    const QString captions[3] = {QStringLiteral("Количество "), QStringLiteral("Сумма"),
+                                 QStringLiteral("Средняя")};
+    for (int side = 0; side < 2; ++side) {
+        QGroupBox *box = side == 0 ? wins : losses;
+        QList<QLabel *> rowCaptions;
+        for (int row = 0; row < 3; ++row)
+            rowCaptions.append(addCaption(box, captions[row], 8, 24 + 24 * row));
+        const int left = valueColumnLeft(80, rowCaptions);
+        for (int row = 0; row < 3; ++row)
+            *values[side][row] =
+                addValueLabel(box, QString::fromLatin1(names[side][row]), left, 24 + 24 * row);
     }
-    m_winCount = addValueLabel(wins, QStringLiteral("Label60"), 80, 24);
-    m_winSum = addValueLabel(wins, QStringLiteral("Label61"), 80, 48);
-    m_winAverage = addValueLabel(wins, QStringLiteral("Label63"), 80, 72);
-    m_lossCount = addValueLabel(losses, QStringLiteral("Label64"), 80, 24);
-    m_lossSum = addValueLabel(losses, QStringLiteral("Label65"), 80, 48);
-    m_lossAverage = addValueLabel(losses, QStringLiteral("Label67"), 80, 72);
     QGroupBox *total = addBox(this, QStringLiteral("GroupBox3"), QStringLiteral("Итог"), {8, 200, 145, 49});
-    addCaption(total, QStringLiteral("Чистая"), 8, 24);
-    m_net = addValueLabel(total, QStringLiteral("Label69"), 80, 24);
+    const int netLeft = valueColumnLeft(80, {addCaption(total, QStringLiteral("Чистая"), 8, 24)});
+    m_net = addValueLabel(total, QStringLiteral("Label69"), netLeft, 24);
 
     m_balanceChart = CreateChartView(this, QStringLiteral("Chart2"), {160, 0, 721, 250},
                                QStringLiteral("График баланса"));
     m_balanceCurve = AddLineSeries(m_balanceChart, QStringLiteral("Series14"), QColor(0, 147, 0));
-    connect(m_balanceCurve, &QLineSeries::clicked, this, [this](const QPointF &point) {
-        showTradeOfPoint(NearestPointIndex(m_equityLabels.size(), point));
-    });
+    m_balanceChart->addCurve(
+        m_balanceCurve, [this]() -> const std::vector<double> & { return m_result.equity.values; },
+        [this](int index) { return pointText(index); });
+    connect(m_balanceChart, &ExplorableChartView::pointSelected, this,
+            [this](int, int index) { showTradeOfPoint(index); });
 
     QGroupBox *sessions = addBox(this, QStringLiteral("GroupBox4"), QStringLiteral("По торговым сесиям"), {8, 256, 873, 249});
     const QStringList titles = SessionCaptions();
@@ -107,11 +128,13 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
     for (int s = 0; s < 5; ++s) {
         QGroupBox *box = addBox(sessions, QStringLiteral("GroupBox%1").arg(5 + s),
                                 titles[s], {lefts[s], 16, widths[s], 233});
-        for (int row = 0; row < 10; ++row) {
-            addCaption(box, rowCaptions[row], 8, kSessionRowTops[row]);
+        QList<QLabel *> captions;
+        for (int row = 0; row < 10; ++row)
+            captions.append(addCaption(box, rowCaptions[row], 8, kSessionRowTops[row]));
+        const int left = valueColumnLeft(valueLefts[s], captions);
+        for (int row = 0; row < 10; ++row)
             m_sessionLabels[size_t(s)][size_t(row)] = addValueLabel(
-                    box, QString::fromLatin1(kSessionLabelNames[row][s]), valueLefts[s], kSessionRowTops[row]);
-        }
+                box, QString::fromLatin1(kSessionLabelNames[row][s]), left, kSessionRowTops[row]);
     }
 
     auto *offsetCaption = addCaption(this, ServerOffsetCaption(), 32, 504);
@@ -179,6 +202,16 @@ void StatisticsTab::show(StatisticsResult result)
     }
     SetSeriesPoints(m_balanceCurve, m_result.equity.values);
     FitAxes(m_balanceChart);
+}
+
+QString StatisticsTab::pointText(int index) const
+{
+    if (index < 0 || size_t(index) >= m_equityLabels.size() ||
+        size_t(index) >= m_result.equity.size())
+        return QString();
+    return TradePointText(orders()->table(), m_equityLabels.at(size_t(index)),
+                          m_result.equity.rows[size_t(index)],
+                          m_result.equity.values[size_t(index)], orders()->decimalSeparator());
 }
 
 void StatisticsTab::showTradeOfPoint(int index)

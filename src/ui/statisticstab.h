@@ -7,7 +7,7 @@
 
 #include <array>
 
-class QChartView;
+class ExplorableChartView;
 class QLabel;
 class QLineEdit;
 class QLineSeries;
@@ -31,11 +31,13 @@ public:
 
 private:
     void show(StatisticsResult result);
+    /// The text under the pointer at equity point `index`.
+    QString pointText(int index) const;
     QLabel *addValueLabel(QWidget *box, const QString &name, int left, int top);
 
     QLineEdit *m_serverOffset;   // Edit1
     QLineEdit *m_initialBalance; // Edit2
-    QChartView *m_balanceChart;  // Chart2
+    ExplorableChartView *m_balanceChart; // Chart2
     QLineSeries *m_balanceCurve; // Series14
     ReadoutBar *m_tradeReadout;  // sb2
     QLabel *m_winCount, *m_winSum, *m_winAverage;

@@ -5,6 +5,7 @@
 #include "gridview.h"
 #include "orderlistmodel.h"
 #include "resultgridmodel.h"
+#include "statement/formatmoney.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -31,10 +32,23 @@ WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(or
         {"Chart7", "BarSeries4", {240, 7, 250, 266}, "Суммарный профит<br> 1-пон 5-пятн"},
         {"Chart8", "BarSeries5", {240, 271, 249, 266}, "Суммарный убыток <br>1-пон 5-пятн"},
     };
-    for (const ChartLayout &l : layouts) {
+    for (int c = 0; c < 4; ++c) {
+        const ChartLayout &l = layouts[c];
+        const bool counts = c < 2;
         QBarSet *set = nullptr;
-        m_dayCharts.append(CreateBarChart(this, QString::fromLatin1(l.name), QString::fromLatin1(l.series),
-                                       l.geometry, QString::fromUtf8(l.title), &set));
+        ExplorableChartView *view =
+            CreateBarChart(this, QString::fromLatin1(l.name), QString::fromLatin1(l.series),
+                           l.geometry, QString::fromUtf8(l.title), &set, counts);
+        // Under the pointer: the weekday's name and the bar's value.
+        view->setBarText([this, set, counts](int day) {
+            if (day < 0 || day >= set->count())
+                return QString();
+            const QString value =
+                counts ? QString::number(qint64(set->at(day)))
+                       : FormatMoney(set->at(day), this->orders()->decimalSeparator());
+            return WeekdaysGridHeader().value(day + 1) + QStringLiteral(": ") + value;
+        });
+        m_dayCharts.append(view);
         m_dayBars.append(set);
     }
 
@@ -82,7 +96,7 @@ bool WeekdayTab::calculate()
             high = std::max(high, v);
         }
         auto *axis = qobject_cast<QValueAxis *>(m_dayCharts[c]->chart()->axes(Qt::Vertical).constFirst());
-        axis->setRange(low, high > low ? high : low + 1);
+        SetAxisRange(axis, low, high > low ? high : low + 1);
         axis->applyNiceNumbers();
     }
     return true;

@@ -8,7 +8,7 @@
 #include <QList>
 
 class QBarSet;
-class QChartView;
+class ExplorableChartView;
 class QTableView;
 class ResultGridModel;
 
@@ -27,7 +27,7 @@ public:
     void reset() override;
 
 private:
-    QList<QChartView *> m_dayCharts; // Chart5 .. Chart8
+    QList<ExplorableChartView *> m_dayCharts; // Chart5 .. Chart8
     QList<QBarSet *> m_dayBars;
     QTableView *m_pairDayGrid;       // st3
     ResultGridModel *m_pairDayGridModel;
