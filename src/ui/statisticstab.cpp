@@ -16,6 +16,8 @@ namespace {
 
 // Pixels between a caption's text and its value.
 constexpr int kCaptionGap = 4;
+// The smallest font a value is shrunk to.
+constexpr int kSmallestFontPixels = 7;
 
 QLabel *addCaption(QWidget *parent, const QString &text, int left, int top)
 {
@@ -24,12 +26,13 @@ QLabel *addCaption(QWidget *parent, const QString &text, int left, int top)
     return label;
 }
 
-// Shows the whole number: a text wider than the label is drawn in a smaller font.
+// Shows the whole number: a text wider than the label is drawn in a smaller font, down to
+// kSmallestFontPixels.
 void setFittedText(QLabel *label, const QString &text)
 {
     QFont font = label->parentWidget()->font();
     const int width = label->width();
-    for (int pixels = QFontInfo(font).pixelSize(); pixels > 7; --pixels) {
+    for (int pixels = QFontInfo(font).pixelSize(); pixels >= kSmallestFontPixels; --pixels) {
         font.setPixelSize(pixels);
         if (QFontMetrics(font).horizontalAdvance(text) <= width)
             break;
@@ -62,15 +65,13 @@ const char *const kSessionLabelNames[10][5] = {
 };
 const int kSessionRowTops[10] = {24, 48, 64, 80, 96, 136, 152, 168, 184, 208};
 
-// The left edge of a box's values: their laid-out place, or right of the longest caption's text
-// when the font makes a caption longer than the place allows.
-int valueColumnLeft(int left, const QList<QLabel *> &captions)
+// The left edge of a value: its laid-out place, or right of its caption's text when the font
+// makes the caption longer than the place allows.
+int valueLeft(int left, const QLabel *caption)
 {
-    for (const QLabel *caption : captions)
-        left = std::max(left, caption->x() +
-                                  caption->fontMetrics().horizontalAdvance(caption->text()) +
-                                  kCaptionGap);
-    return left;
+    const int captionEnd =
+        caption->x() + caption->fontMetrics().horizontalAdvance(caption->text().trimmed());
+    return std::max(left, captionEnd + kCaptionGap);
 }
 
 } // namespace
@@ -98,17 +99,16 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
                                  QStringLiteral("Средняя")};
     for (int side = 0; side < 2; ++side) {
         QGroupBox *box = side == 0 ? wins : losses;
-        QList<QLabel *> rowCaptions;
-        for (int row = 0; row < 3; ++row)
-            rowCaptions.append(addCaption(box, captions[row], 8, 24 + 24 * row));
-        const int left = valueColumnLeft(80, rowCaptions);
-        for (int row = 0; row < 3; ++row)
-            *values[side][row] =
-                addValueLabel(box, QString::fromLatin1(names[side][row]), left, 24 + 24 * row);
+        for (int row = 0; row < 3; ++row) {
+            const int top = 24 + 24 * row;
+            const QLabel *caption = addCaption(box, captions[row], 8, top);
+            *values[side][row] = addValueLabel(box, QString::fromLatin1(names[side][row]),
+                                               valueLeft(80, caption), top);
+        }
     }
     QGroupBox *total = addBox(this, QStringLiteral("GroupBox3"), QStringLiteral("Итог"), {8, 200, 145, 49});
-    const int netLeft = valueColumnLeft(80, {addCaption(total, QStringLiteral("Чистая"), 8, 24)});
-    m_net = addValueLabel(total, QStringLiteral("Label69"), netLeft, 24);
+    const QLabel *netCaption = addCaption(total, QStringLiteral("Чистая"), 8, 24);
+    m_net = addValueLabel(total, QStringLiteral("Label69"), valueLeft(80, netCaption), 24);
 
     m_balanceChart = CreateChartView(this, QStringLiteral("Chart2"), {160, 0, 721, 250},
                                QStringLiteral("График баланса"));
@@ -128,13 +128,12 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
     for (int s = 0; s < 5; ++s) {
         QGroupBox *box = addBox(sessions, QStringLiteral("GroupBox%1").arg(5 + s),
                                 titles[s], {lefts[s], 16, widths[s], 233});
-        QList<QLabel *> captions;
-        for (int row = 0; row < 10; ++row)
-            captions.append(addCaption(box, rowCaptions[row], 8, kSessionRowTops[row]));
-        const int left = valueColumnLeft(valueLefts[s], captions);
-        for (int row = 0; row < 10; ++row)
-            m_sessionLabels[size_t(s)][size_t(row)] = addValueLabel(
-                box, QString::fromLatin1(kSessionLabelNames[row][s]), left, kSessionRowTops[row]);
+        for (int row = 0; row < 10; ++row) {
+            const QLabel *caption = addCaption(box, rowCaptions[row], 8, kSessionRowTops[row]);
+            m_sessionLabels[size_t(s)][size_t(row)] =
+                addValueLabel(box, QString::fromLatin1(kSessionLabelNames[row][s]),
+                              valueLeft(valueLefts[s], caption), kSessionRowTops[row]);
+        }
     }
 
     auto *offsetCaption = addCaption(this, ServerOffsetCaption(), 32, 504);

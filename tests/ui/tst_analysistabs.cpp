@@ -1,24 +1,36 @@
 // Analysis tabs: what a press shows, repeated presses, errors leaving a tab as it was, clicks.
+#include "chartutil.h"
+#include "explorablechartview.h"
+#include "gridview.h"
 #include "messages.h"
 #include "orderlistmodel.h"
 #include "outcomestab.h"
 #include "pairstab.h"
-#include "risktab.h"
-#include "weekdaytab.h"
 #include "readoutbar.h"
 #include "resultgridmodel.h"
+#include "risktab.h"
 #include "roles.h"
 #include "statementfixture.h"
 #include "statisticstab.h"
 #include "streakstab.h"
 #include "updownbuttons.h"
+#include "weekdaytab.h"
 
+#include <QApplication>
 #include <QBarSet>
+#include <QChart>
+#include <QGraphicsTextItem>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QStyle>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocumentFragment>
+
+#include <memory>
 
 class TestAnalysisTabs : public QObject {
     Q_OBJECT
@@ -39,6 +51,16 @@ private Q_SLOTS:
     void riskErrorLeavesTabUnchanged();
     void outcomesPressFillsBothGrids();
     void streaksPressFillsBothGridsAndResetEmptiesThem();
+    void gridsShowWholeTexts_data();
+    void gridsShowWholeTexts();
+    void statisticsValuesClearTheirCaptions_data();
+    void statisticsValuesClearTheirCaptions();
+    void chartAxesPrintPlainNumbers_data();
+    void chartAxesPrintPlainNumbers();
+    void pairsLegendShowsThirteenFullNamesInDistinctColours();
+    void pointerOverCurveDescribesTrade_data();
+    void pointerOverCurveDescribesTrade();
+    void clickNearEquityPointShowsTradeInSb2();
 
 private:
     QStringList m_errors;
@@ -358,6 +380,365 @@ void TestAnalysisTabs::streaksPressFillsBothGridsAndResetEmptiesThem()
     tab.reset();
     QCOMPARE(wins->rowCount(), 0);
     QCOMPARE(losses->rowCount(), 0);
+}
+
+namespace {
+
+std::unique_ptr<AnalysisTab> makeTab(const QString &kind, OrderListModel *orders)
+{
+    if (kind == QLatin1String("pairs"))
+        return std::make_unique<PairsTab>(orders);
+    if (kind == QLatin1String("statistics"))
+        return std::make_unique<StatisticsTab>(orders);
+    if (kind == QLatin1String("weekdays"))
+        return std::make_unique<WeekdayTab>(orders);
+    if (kind == QLatin1String("risk"))
+        return std::make_unique<RiskTab>(orders);
+    if (kind == QLatin1String("outcomes"))
+        return std::make_unique<OutcomesTab>(orders);
+    return std::make_unique<StreaksTab>(orders);
+}
+
+// Shows a tab at the size the window gives it and lets its charts lay out.
+void showTab(AnalysisTab *tab)
+{
+    tab->resize(936, 580);
+    static_cast<QWidget *>(tab)->show();
+    QVERIFY(QTest::qWaitForWindowExposed(tab));
+    QApplication::processEvents();
+}
+
+// Six- to eight-digit results, a long symbol name, a risk ratio of 300000 %, a shortfall of
+// 12345 points.
+std::vector<Order> bigFigures()
+{
+    Order a = Trade("EURUSD", "513817.5", "1001");
+    a.stopLoss = "1.1999";
+    a.takeProfit = "1.5000";
+    a.closePrice = "1.5000";
+    Order b = Trade("GBPJPYmicro.ecn", "-12345678.25", "1002");
+    b.type = "SELL";
+    b.openDate = "2010.05.26";
+    b.openPrice = "150.00";
+    b.stopLoss = "160.00";
+    b.takeProfit = "140.00";
+    b.closePrice = "151.00";
+    Order c = Trade("EURUSD", "10", "1003");
+    c.stopLoss = "1.1000";
+    c.takeProfit = "2.4690";
+    c.closePrice = "1.2345";
+    return {a, b, c};
+}
+
+// The visible texts of a chart's scene other than its title.
+QStringList chartTexts(QChartView *view)
+{
+    const QString title = QTextDocumentFragment::fromHtml(view->chart()->title()).toPlainText();
+    QStringList texts;
+    for (QGraphicsItem *item : view->scene()->items()) {
+        auto *text = dynamic_cast<QGraphicsTextItem *>(item);
+        if (text && text->isVisible() && !text->toPlainText().isEmpty() &&
+            text->toPlainText() != title)
+            texts.append(text->toPlainText());
+    }
+    return texts;
+}
+
+} // namespace
+
+void TestAnalysisTabs::gridsShowWholeTexts_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("grid");
+    QTest::addColumn<QString>("longest"); // a text the grid must show whole
+    QTest::newRow("st2") << "pairs"
+                         << "st2"
+                         << "-12345678.25";
+    QTest::newRow("st3") << "weekdays"
+                         << "st3"
+                         << "-12345678.25";
+    QTest::newRow("st4") << "risk"
+                         << "st4"
+                         << "GBPJPYmicro.ecn";
+    QTest::newRow("st5") << "outcomes"
+                         << "st5"
+                         << "Удаленные позиции";
+    QTest::newRow("st6") << "outcomes"
+                         << "st6"
+                         << "Группа 4";
+    QTest::newRow("StringGrid1") << "streaks"
+                                 << "StringGrid1"
+                                 << "GBPJPYmicro.ecn";
+    QTest::newRow("StringGrid2") << "streaks"
+                                 << "StringGrid2"
+                                 << "GBPJPYmicro.ecn";
+}
+
+void TestAnalysisTabs::gridsShowWholeTexts()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, grid);
+    QFETCH(QString, longest);
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf(bigFigures()));
+    std::unique_ptr<AnalysisTab> tab = makeTab(kind, &orders);
+    auto *view = tab->findChild<QTableView *>(grid);
+    QHeaderView *header = view->horizontalHeader();
+    const QAbstractItemModel *model = view->model();
+    const QList<int> laidOut = [&] {
+        QList<int> widths;
+        for (int c = 0; c < model->columnCount(); ++c)
+            widths.append(header->sectionSize(c));
+        return widths;
+    }();
+    QVERIFY(tab->calculate());
+    QVERIFY(m_errors.isEmpty());
+
+    // Header texts fit between the header's margins, cell texts between the delegate's.
+    const int headerMargin =
+        2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int cellMargin =
+        2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 1;
+    bool seen = false;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const int width = header->sectionSize(c);
+        QVERIFY(width >= laidOut[c]);
+        const QString title = model->headerData(c, Qt::Horizontal).toString();
+        QVERIFY2(header->fontMetrics().horizontalAdvance(title) + headerMargin <= width,
+                 qPrintable(title));
+        seen = seen || title == longest;
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QString text = model->index(r, c).data().toString();
+            QVERIFY2(view->fontMetrics().horizontalAdvance(text) + cellMargin <= width,
+                     qPrintable(text));
+            seen = seen || text == longest;
+        }
+    }
+    QVERIFY2(seen, qPrintable(longest));
+
+    // Short figures again: the columns go back to their laid-out widths.
+    tab->reset();
+    for (int c = 0; c < model->columnCount(); ++c)
+        QCOMPARE(std::max(header->sectionSize(c), laidOut[c]),
+                 std::max(header->sectionSizeHint(c), laidOut[c]));
+}
+
+void TestAnalysisTabs::statisticsValuesClearTheirCaptions_data()
+{
+    QTest::addColumn<QFont>("font");
+    QFont narrow(QStringLiteral("DejaVu Sans Condensed"));
+    narrow.setPixelSize(11);
+    QFont wide(QStringLiteral("DejaVu Sans"));
+    wide.setPixelSize(12);
+    QTest::newRow("the program's 11-pixel condensed font") << narrow;
+    QTest::newRow("a wider 12-pixel font") << wide;
+}
+
+void TestAnalysisTabs::statisticsValuesClearTheirCaptions()
+{
+    QFETCH(QFont, font);
+    const QFont before = QApplication::font();
+    QApplication::setFont(font);
+    OrderListModel orders(QLatin1Char('.'));
+    std::vector<Order> figures = bigFigures();
+    for (int i = 0; i < 5; ++i) // the five sessions: 03:00, 07:00, 10:00, 14:00, 17:00 GMT
+        for (Order o : bigFigures()) {
+            o.openTime =
+                QStringLiteral("%1:00:00").arg(QStringList{"04", "08", "11", "15", "18"}[i]);
+            figures.push_back(o);
+        }
+    orders.setTable(TableOf(figures));
+    StatisticsTab tab(&orders);
+    QApplication::setFont(before);
+    QVERIFY(tab.calculate());
+    QCOMPARE(labelText(&tab, "Label65"), QStringLiteral("-74074069.50"));
+    QCOMPARE(labelText(&tab, "Label66"), QStringLiteral("0.04"));
+
+    int values = 0;
+    for (const QGroupBox *box : tab.findChildren<QGroupBox *>()) {
+        const QList<QLabel *> labels =
+            box->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+        for (const QLabel *value : labels) {
+            if (value->objectName().isEmpty())
+                continue;
+            ++values;
+            // Right of the caption on its row, inside the box, and the whole number shown.
+            for (const QLabel *caption : labels) {
+                if (caption->objectName().isEmpty() && caption->y() == value->y())
+                    QVERIFY2(value->x() >= caption->x() +
+                                               caption->fontMetrics().horizontalAdvance(
+                                                   caption->text().trimmed()) +
+                                               2,
+                             qPrintable(value->objectName()));
+            }
+            QVERIFY(value->geometry().right() < box->width());
+            QVERIFY2(value->fontMetrics().horizontalAdvance(value->text()) <= value->width(),
+                     qPrintable(value->objectName() + QLatin1Char(' ') + value->text()));
+            QVERIFY(QFontInfo(value->font()).pixelSize() >= 7);
+        }
+    }
+    QCOMPARE(values, 7 + 50);
+}
+
+void TestAnalysisTabs::chartAxesPrintPlainNumbers_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("chart");
+    QTest::addColumn<bool>("counts");
+    QTest::newRow("Chart1") << "pairs"
+                            << "Chart1" << false;
+    QTest::newRow("Chart2") << "statistics"
+                            << "Chart2" << false;
+    QTest::newRow("Chart5") << "weekdays"
+                            << "Chart5" << true;
+    QTest::newRow("Chart6") << "weekdays"
+                            << "Chart6" << true;
+    QTest::newRow("Chart7") << "weekdays"
+                            << "Chart7" << false;
+    QTest::newRow("Chart8") << "weekdays"
+                            << "Chart8" << false;
+    QTest::newRow("Chart9") << "risk"
+                            << "Chart9" << false;
+    QTest::newRow("Chart10") << "risk"
+                             << "Chart10" << false;
+    QTest::newRow("Chart11") << "risk"
+                             << "Chart11" << false;
+}
+
+void TestAnalysisTabs::chartAxesPrintPlainNumbers()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, chart);
+    QFETCH(bool, counts);
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf(bigFigures()));
+    std::unique_ptr<AnalysisTab> tab = makeTab(kind, &orders);
+    showTab(tab.get());
+    QVERIFY(tab->calculate());
+    QApplication::processEvents();
+    auto *view = tab->findChild<QChartView *>(chart);
+    const QLocale locale = ChartLocale();
+    QStringList legend;
+    for (QAbstractSeries *series : view->chart()->series())
+        legend.append(series->name());
+
+    int labels = 0;
+    bool grouped = false;
+    for (const QString &text : chartTexts(view)) {
+        if (legend.contains(text))
+            continue;
+        ++labels;
+        bool ok = false;
+        const double value = locale.toDouble(text, &ok);
+        QVERIFY2(ok, qPrintable(text));
+        QVERIFY2(!text.contains(QLatin1Char('e')) && !text.contains(QLatin1Char('E')),
+                 qPrintable(text));
+        if (std::abs(value) >= 1000) {
+            QVERIFY2(text.contains(locale.groupSeparator()), qPrintable(text));
+            grouped = true;
+        }
+        if (counts)
+            QVERIFY2(!text.contains(locale.decimalPoint()), qPrintable(text));
+    }
+    QVERIFY(labels >= 4);
+    QVERIFY2(grouped == !counts, qPrintable(chartTexts(view).join(QLatin1Char('|'))));
+}
+
+void TestAnalysisTabs::pairsLegendShowsThirteenFullNamesInDistinctColours()
+{
+    std::vector<Order> trades;
+    QStringList names;
+    for (int i = 0; i < 13; ++i) {
+        names.append(QStringLiteral("%1micro.ecn")
+                         .arg(QStringList{"EURUSD", "GBPUSD", "USDJPY", "USDCHF", "AUDUSD",
+                                          "NZDUSD", "USDCAD", "EURJPY", "GBPJPY", "EURGBP",
+                                          "XAUUSD", "XAGUSD", "SYDUSD"}[i]));
+        trades.push_back(Trade(names.last(), QString::number(1000 * (i + 1))));
+    }
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf(trades));
+    PairsTab tab(&orders);
+    showTab(&tab);
+    QVERIFY(tab.calculate());
+    QApplication::processEvents();
+    const QStringList texts = chartTexts(tab.findChild<QChartView *>(QStringLiteral("Chart1")));
+    for (const QString &name : names)
+        QVERIFY2(texts.contains(name),
+                 qPrintable(name + QStringLiteral(" in ") + texts.join(QLatin1Char('|'))));
+
+    // Every colour its own, well apart; the fixed ones that did not repeat are kept.
+    QList<QColor> colours;
+    for (const QLineSeries *series : tab.series())
+        colours.append(series->pen().color());
+    for (int i = 0; i < colours.size(); ++i)
+        for (int j = i + 1; j < colours.size(); ++j) {
+            const int distance = std::abs(colours[i].red() - colours[j].red()) +
+                                 std::abs(colours[i].green() - colours[j].green()) +
+                                 std::abs(colours[i].blue() - colours[j].blue());
+            QVERIFY2(distance >= 100,
+                     qPrintable(QStringLiteral("Series%1 and Series%2").arg(i + 1).arg(j + 1)));
+        }
+    const QList<QColor> kept{{255, 128, 64}, {0, 0, 255},   {128, 128, 0}, {0, 255, 0},
+                             {255, 0, 255},  {0, 128, 128}, {0, 0, 128},   {128, 0, 0}};
+    QCOMPARE(colours.mid(2, 8), kept);
+    QCOMPARE(colours[12], QColor(128, 0, 128));
+}
+
+void TestAnalysisTabs::pointerOverCurveDescribesTrade_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("chart");
+    QTest::addColumn<int>("curve");
+    QTest::addColumn<int>("point");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Chart2 balance") << "statistics"
+                                    << "Chart2" << 0 << 1 << "1002   2010.05.24 23:00:00   2005.00";
+    QTest::newRow("Chart1 second EURUSD trade")
+        << "pairs"
+        << "Chart1" << 0 << 1 << "EURUSD   1003   2010.05.24 23:00:00   7.00";
+    QTest::newRow("Chart1 GBPUSD")
+        << "pairs"
+        << "Chart1" << 1 << 0 << "GBPUSD   1002   2010.05.24 23:00:00   -5.00";
+}
+
+void TestAnalysisTabs::pointerOverCurveDescribesTrade()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, chart);
+    QFETCH(int, curve);
+    QFETCH(int, point);
+    QFETCH(QString, text);
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf(sampleOrders()));
+    std::unique_ptr<AnalysisTab> tab = makeTab(kind, &orders);
+    showTab(tab.get());
+    QVERIFY(tab->calculate());
+    QApplication::processEvents();
+    auto *view = tab->findChild<ExplorableChartView *>(chart);
+    auto *series = static_cast<QXYSeries *>(view->chart()->series().at(curve));
+    const QPointF position = view->chart()->mapToPosition(series->at(point), series);
+    const QPoint pixel = view->mapFromScene(view->chart()->mapToScene(position)) + QPoint(2, -2);
+    QCOMPARE(view->textAt(pixel), text);
+}
+
+void TestAnalysisTabs::clickNearEquityPointShowsTradeInSb2()
+{
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf({Trade("EURUSD", "10", "1001"), Trade("GBPUSD", "-5", "1002"),
+                             Trade("USDJPY", "-3", "1003")}));
+    StatisticsTab tab(&orders);
+    showTab(&tab);
+    QVERIFY(tab.calculate());
+    QApplication::processEvents();
+    auto *view = tab.findChild<ExplorableChartView *>(QStringLiteral("Chart2"));
+    const QPointF position =
+        view->chart()->mapToPosition(tab.equitySeries()->at(1), tab.equitySeries());
+    const QPoint pixel = view->mapFromScene(view->chart()->mapToScene(position));
+    // A few pixels beside the point, not on the line.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, pixel + QPoint(-2, 4));
+    const QStringList texts = tab.findChild<ReadoutBar *>(QStringLiteral("sb2"))->texts();
+    QCOMPARE(texts.at(0), QStringLiteral("1002"));
+    QCOMPARE(texts.at(5), QStringLiteral("GBPUSD"));
 }
 
 QTEST_MAIN(TestAnalysisTabs)
