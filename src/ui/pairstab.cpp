@@ -32,19 +32,12 @@ PairsTab::PairsTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders
 
     // Series 1 and 2 take the chart's own colours; the rest are fixed, each its own: series 11
     // and 12 would repeat the lime and olive of series 6 and 5 and get red and grey instead.
-    const QColor colours[kPairCurveCount] = {QColor(),
-                                             QColor(),
-                                             QColor(255, 128, 64),
-                                             QColor(0, 0, 255),
-                                             QColor(128, 128, 0),
-                                             QColor(0, 255, 0),
-                                             QColor(255, 0, 255),
-                                             QColor(0, 128, 128),
-                                             QColor(0, 0, 128),
-                                             QColor(128, 0, 0),
-                                             QColor(255, 0, 0),
-                                             QColor(128, 128, 128),
-                                             QColor(128, 0, 128)};
+    // clang-format off
+    const QColor colours[kPairCurveCount] = {
+        QColor(), QColor(), QColor(255, 128, 64), QColor(0, 0, 255), QColor(128, 128, 0),
+        QColor(0, 255, 0), QColor(255, 0, 255), QColor(0, 128, 128), QColor(0, 0, 128),
+        QColor(128, 0, 0), QColor(255, 0, 0), QColor(128, 128, 128), QColor(128, 0, 128)};
+    // clang-format on
     for (int i = 0; i < kPairCurveCount; ++i) {
         QLineSeries *series = AddLineSeries(m_profitChart, QStringLiteral("Series%1").arg(i + 1), colours[i]);
         series->setName(QStringLiteral("Series%1").arg(i + 1));
