@@ -4,6 +4,7 @@
 #include "chartutil.h"
 
 #include <QAbstractAxis>
+#include <QContextMenuEvent>
 #include <QGraphicsEllipseItem>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -212,9 +213,12 @@ void ExplorableChartView::resetView()
 
 void ExplorableChartView::onAxisRangeChanged(QValueAxis *axis)
 {
-    // A range the tab sets (new figures) is the new starting view.
-    if (!m_settingRanges)
+    // A range the tab sets (new figures) is the new starting view, and the points picked in the
+    // old figures are gone.
+    if (!m_settingRanges) {
         m_explored = false;
+        m_selected = m_marked = PickedPoint();
+    }
     if (axis->orientation() == Qt::Horizontal) {
         for (int c = 0; c < m_curves.size(); ++c)
             redrawCurve(c);
@@ -292,14 +296,14 @@ int ExplorableChartView::barAt(const QPointF &position) const
 
 QString ExplorableChartView::textAt(const QPointF &position) const
 {
-    if (const PickedPoint point = pointAt(position); point.isValid())
-        return m_curves[point.curve].text(point.index);
-    if (m_barText) {
-        const int bar = barAt(position);
-        if (bar >= 0)
-            return m_barText(bar);
-    }
-    return QString();
+    const PickedPoint point = pointAt(position);
+    return point.isValid() ? m_curves[point.curve].text(point.index) : barTextAt(position);
+}
+
+QString ExplorableChartView::barTextAt(const QPointF &position) const
+{
+    const int bar = m_barText ? barAt(position) : -1;
+    return bar >= 0 ? m_barText(bar) : QString();
 }
 
 void ExplorableChartView::selectPoint(int curve, int index)
@@ -378,7 +382,8 @@ void ExplorableChartView::mouseMoveEvent(QMouseEvent *event)
     } else {
         const PickedPoint point = pointAt(position);
         showMarker(point.isValid() ? point : m_selected);
-        const QString text = textAt(position);
+        const QString text =
+            point.isValid() ? m_curves[point.curve].text(point.index) : barTextAt(position);
         if (text.isEmpty())
             QToolTip::hideText();
         else
@@ -446,6 +451,12 @@ void ExplorableChartView::keyPressEvent(QKeyEvent *event)
         QChartView::keyPressEvent(event);
         return;
     }
+    event->accept();
+}
+
+void ExplorableChartView::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The right button pans; no menu of a parent widget opens under it.
     event->accept();
 }
 

@@ -80,6 +80,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
 private:
@@ -121,6 +122,7 @@ private:
     QPointF toChart(const QPointF &viewportPosition) const;
     QPointF toViewport(const QPointF &chartPosition) const;
     int barAt(const QPointF &position) const;
+    QString barTextAt(const QPointF &position) const;
     void setRanges(const QList<AxisRange> &ranges);
     /// The value axes' values at `position` (viewport pixels).
     QList<AxisValue> valuesAt(const QPointF &position) const;

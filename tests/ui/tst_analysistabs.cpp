@@ -61,6 +61,7 @@ private Q_SLOTS:
     void pointerOverCurveDescribesTrade_data();
     void pointerOverCurveDescribesTrade();
     void clickNearEquityPointShowsTradeInSb2();
+    void pointerOverBarShowsDayAndValue();
 
 private:
     QStringList m_errors;
@@ -739,6 +740,28 @@ void TestAnalysisTabs::clickNearEquityPointShowsTradeInSb2()
     const QStringList texts = tab.findChild<ReadoutBar *>(QStringLiteral("sb2"))->texts();
     QCOMPARE(texts.at(0), QStringLiteral("1002"));
     QCOMPARE(texts.at(5), QStringLiteral("GBPUSD"));
+}
+
+void TestAnalysisTabs::pointerOverBarShowsDayAndValue()
+{
+    Order wednesday = Trade("GBPUSD", "1234.5");
+    wednesday.openDate = "2010.05.26";
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf({Trade("EURUSD", "10"), Trade("EURUSD", "-4"), wednesday}));
+    WeekdayTab tab(&orders);
+    showTab(&tab);
+    QVERIFY(tab.calculate());
+    QApplication::processEvents();
+    const auto pixelOf = [](QChartView *view, double day, double value) {
+        const QPointF position =
+            view->chart()->mapToPosition(QPointF(day, value), view->chart()->series().constFirst());
+        return view->mapFromScene(view->chart()->mapToScene(position));
+    };
+    auto *sums = tab.findChild<ExplorableChartView *>(QStringLiteral("Chart7"));
+    QCOMPARE(sums->textAt(pixelOf(sums, 2, 600)), QStringLiteral("Среда: 1234.50"));
+    QCOMPARE(sums->textAt(pixelOf(sums, 0.2, 5)), QStringLiteral("Понедельник: 10.00"));
+    auto *counts = tab.findChild<ExplorableChartView *>(QStringLiteral("Chart6"));
+    QCOMPARE(counts->textAt(pixelOf(counts, 1, 0.5)), QStringLiteral("Вторник: 0"));
 }
 
 QTEST_MAIN(TestAnalysisTabs)
