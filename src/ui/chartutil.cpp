@@ -3,10 +3,10 @@
 
 #include "statement/formatmoney.h"
 
-#include <QChart>
-#include <QBarSet>
-#include <QBarSeries>
 #include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -222,8 +222,8 @@ ExplorableChartView *CreateBarChart(QWidget *parent, const QString &name, const 
     series->setLabelsVisible(false);
     chart->addSeries(series);
     auto *days = new QBarCategoryAxis;
-    days->append({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                  QStringLiteral("5")});
+    days->append({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                  QStringLiteral("4"), QStringLiteral("5")});
     chart->addAxis(days, Qt::AlignBottom);
     series->attachAxis(days);
     auto *values = new QValueAxis;
