@@ -29,6 +29,7 @@ OutcomesTab::OutcomesTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(
     auto *caption = new QLabel(QStringLiteral("Таблица распределения исходов"), this);
     caption->setObjectName(QStringLiteral("Label125"));
     caption->move(624, 8);
+    caption->adjustSize(); // the tab's layout keeps the size a widget has
     m_groupGridModel = new ResultGridModel(this);
     m_groupGridModel->setHeader(GroupsGridHeader());
     m_groupGrid = CreateResultGrid(this, QStringLiteral("st6"), {624, 24, 305, 417}, kGroupWidths);
@@ -55,6 +56,7 @@ OutcomesTab::OutcomesTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(
     auto *note = new QLabel(QStringLiteral("по стопу в (+)- сделки закрытие трейлингом"), this);
     note->setObjectName(QStringLiteral("Label126"));
     note->move(104, 528);
+    note->adjustSize();
 
     auto *layout = new AnchorLayout(this, kPageSize);
     layout->anchor(m_outcomeGrid, {0, 0, 0.6, 1});

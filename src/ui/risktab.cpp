@@ -47,6 +47,7 @@ RiskTab::RiskTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, 
     auto *caption = new QLabel(QStringLiteral("Усредненные значения по валютным парам"), this);
     caption->setObjectName(QStringLiteral("Label122"));
     caption->move(632, 16);
+    caption->adjustSize(); // the tab's layout keeps the size a widget has
     m_pairGridModel = new ResultGridModel(this);
     m_pairGridModel->setHeader(RiskGridHeader());
     m_pairGrid = CreateResultGrid(this, QStringLiteral("st4"), {608, 32, 320, 473}, kGridWidths);
@@ -55,6 +56,7 @@ RiskTab::RiskTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, 
     auto *balanceCaption = new QLabel(InitialBalanceCaption(), this);
     balanceCaption->setObjectName(QStringLiteral("Label121"));
     balanceCaption->move(696, 512);
+    balanceCaption->adjustSize();
     m_initialBalance = new QLineEdit(QString::number(kDefaultRiskBalance), this);
     m_initialBalance->setObjectName(QStringLiteral("Edit3"));
     m_initialBalance->setGeometry(696, 528, 105, 21);

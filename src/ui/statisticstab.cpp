@@ -26,6 +26,7 @@ QLabel *addCaption(QWidget *parent, const QString &text, int left, int top)
 {
     auto *label = new QLabel(text, parent);
     label->move(left, top);
+    label->adjustSize(); // the tab's layout keeps the size a widget has
     return label;
 }
 

@@ -24,6 +24,7 @@ StreaksTab::StreaksTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(or
     setObjectName(QStringLiteral("TabSheet8"));
     auto *profits = new QLabel(QStringLiteral("Число серий профитов"), this);
     profits->move(8, 8);
+    profits->adjustSize(); // the tab's layout keeps the size a widget has
     m_winGridModel = new ResultGridModel(this);
     m_winGridModel->setHeader(StreaksGridHeader());
     m_winGrid = CreateResultGrid(this, QStringLiteral("StringGrid1"), {8, 24, 921, 241}, kStreakWidths);
@@ -31,6 +32,7 @@ StreaksTab::StreaksTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(or
 
     auto *losses = new QLabel(QStringLiteral("Число серий убытков"), this);
     losses->move(8, 272);
+    losses->adjustSize();
     m_lossGridModel = new ResultGridModel(this);
     m_lossGridModel->setHeader(StreaksGridHeader());
     m_lossGrid = CreateResultGrid(this, QStringLiteral("StringGrid2"), {7, 288, 921, 233}, kStreakWidths);

@@ -58,6 +58,7 @@ WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(or
     auto *caption = new QLabel(QStringLiteral("Сумма результатов операций  по дням"), this);
     caption->setObjectName(QStringLiteral("Label120"));
     caption->move(568, 8);
+    caption->adjustSize(); // the tab's layout keeps the size a widget has
 
     m_pairDayGridModel = new ResultGridModel(this);
     m_pairDayGridModel->setHeader(WeekdaysGridHeader());

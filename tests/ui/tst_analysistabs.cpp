@@ -53,6 +53,8 @@ private Q_SLOTS:
     void streaksPressFillsBothGridsAndResetEmptiesThem();
     void gridsShowWholeTexts_data();
     void gridsShowWholeTexts();
+    void labelsShowTheirWholeText_data();
+    void labelsShowTheirWholeText();
     void statisticsValuesClearTheirCaptions_data();
     void statisticsValuesClearTheirCaptions();
     void chartAxesPrintPlainNumbers_data();
@@ -522,6 +524,47 @@ void TestAnalysisTabs::gridsShowWholeTexts()
     for (int c = 0; c < model->columnCount(); ++c)
         QCOMPARE(std::max(header->sectionSize(c), laidOut[c]),
                  std::max(header->sectionSizeHint(c), laidOut[c]));
+}
+
+void TestAnalysisTabs::labelsShowTheirWholeText_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"statistics", "pairs", "weekdays", "risk", "outcomes", "streaks"})
+        QTest::newRow(kind) << kind;
+}
+
+void TestAnalysisTabs::labelsShowTheirWholeText()
+{
+    QFETCH(QString, kind);
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf(bigFigures()));
+    std::unique_ptr<AnalysisTab> tab = makeTab(kind, &orders);
+    showTab(tab.get());
+    QVERIFY(tab->calculate());
+    for (const QLabel *label : tab->findChildren<QLabel *>()) {
+        if (!label->isVisible() || label->text().isEmpty() ||
+            label->parent()->inherits("ReadoutBar"))
+            continue;
+        const QString what = label->objectName() + QLatin1Char(' ') + label->text();
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
+                     label->contentsRect().width(),
+                 qPrintable(what));
+        QVERIFY2(label->fontMetrics().height() <= label->contentsRect().height(), qPrintable(what));
+        // Nothing of the tab lies over the label's text (a frame line may touch its leading).
+        for (const QWidget *other : label->parentWidget()->findChildren<QWidget *>(
+                 QString(), Qt::FindDirectChildrenOnly)) {
+            if (other == label || !other->isVisible())
+                continue;
+            const QRect text =
+                QStyle::alignedRect(Qt::LeftToRight, label->alignment(),
+                                    QSize(label->fontMetrics().horizontalAdvance(label->text()),
+                                          label->fontMetrics().height()),
+                                    label->geometry())
+                    .adjusted(0, 2, 0, -2);
+            QVERIFY2(!other->geometry().intersects(text),
+                     qPrintable(what + QStringLiteral(" under ") + other->objectName()));
+        }
+    }
 }
 
 void TestAnalysisTabs::statisticsValuesClearTheirCaptions_data()
