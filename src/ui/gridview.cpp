@@ -49,10 +49,15 @@ void FitColumnsToContent(QTableView *grid, const QList<int> &minimumWidths)
     QHeaderView *header = grid->horizontalHeader();
     const QFontMetrics metrics(grid->font());
     const int margin = CellTextMargin(grid);
+    const int headerMargin =
+        2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
     const int rows = model->rowCount();
     for (int c = 0; c < model->columnCount(); ++c) {
+        // The header draws its text between two margins (its size hint would keep room for a
+        // sort indicator the grids never show).
+        const QString title = model->headerData(c, Qt::Horizontal).toString();
         int width = std::max(minimumWidths.value(c, header->defaultSectionSize()),
-                             header->sectionSizeHint(c));
+                             header->fontMetrics().horizontalAdvance(title) + headerMargin);
         for (int r = 0; r < rows; ++r)
             width = std::max(
                 width, metrics.horizontalAdvance(model->index(r, c).data().toString()) + margin);
