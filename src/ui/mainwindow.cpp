@@ -16,10 +16,12 @@
 #include "statisticstab.h"
 #include "statement/tradereadout.h"
 #include "weekdaytab.h"
+#include "web/signalstab.h"
+#include "web/weblinks.h"
+#include "web/webpane.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -39,8 +41,6 @@
 
 namespace {
 const QList<int> kOrderColumnWidths = {67, 64, 65, 64, 64, 64, 64, 64, 64, 64, 64, 53, 57, 64};
-const QUrl kHelpUrl(QStringLiteral("https://veltrano.app/help"));
-const QUrl kForumUrl(QStringLiteral("https://veltrano.app/forum"));
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
@@ -66,8 +66,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     client->setFixedSize(944, 681);
     setCentralWidget(client);
 
-    // The banner strip; its web page comes with the web panes.
-    auto *banner = new QFrame(client);
+    // The banner strip: the maker's banner page.
+    WebPane *banner = WebPane::create(client);
     banner->setObjectName(QStringLiteral("wb2"));
     banner->setGeometry(1, -5, 942, 86);
 
@@ -80,8 +80,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_weekdays = new WeekdayTab(m_orders);
     m_risk = new RiskTab(m_orders);
     m_outcomes = new OutcomesTab(m_orders);
-    auto *signalsPage = new QWidget;
-    signalsPage->setObjectName(QStringLiteral("TabSheet6"));
+    auto *signalsPage = new SignalsTab;
 
     m_pages->addTab(createOrdersTab(), QStringLiteral("Ордера"));
     m_pages->addTab(m_statistics, QStringLiteral("Статистика"));
@@ -97,7 +96,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
                             m_weekdays->calculateButton(), m_risk->calculateButton(),
                             m_outcomes->calculateButton()};
 
+    m_web = new WebLinks(SiteAddresses::built(QCoreApplication::applicationDirPath()), banner,
+                         signalsPage->pane(), this);
     createMenu();
+    m_web->start();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_edit4->setText(SettingsFile().terminalPath());
@@ -115,6 +117,7 @@ void MainWindow::createMenu()
     QAction *open = file->addAction(QStringLiteral("Import(csv)\tF2"));
     open->setObjectName(QStringLiteral("Open1"));
     connect(open, &QAction::triggered, this, &MainWindow::Open1Click);
+    m_web->gateImportEntry(open); // shown once the banner has loaded
     auto *f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
     f2->setObjectName(QStringLiteral("Open1Shortcut"));
     connect(f2, &QShortcut::activated, this, &MainWindow::Open1Click);
@@ -128,10 +131,10 @@ void MainWindow::createMenu()
     QAction *site = help->addAction(QStringLiteral("HELP"));
     site->setObjectName(QStringLiteral("Sute1"));
     site->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(site, &QAction::triggered, this, [] { QDesktopServices::openUrl(kHelpUrl); });
+    connect(site, &QAction::triggered, m_web, &WebLinks::openHelp);
     QAction *forum = help->addAction(QStringLiteral("Forum"));
     forum->setObjectName(QStringLiteral("Forum1"));
-    connect(forum, &QAction::triggered, this, [] { QDesktopServices::openUrl(kForumUrl); });
+    connect(forum, &QAction::triggered, m_web, &WebLinks::openForum);
     QAction *about = help->addAction(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, [this] {

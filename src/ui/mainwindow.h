@@ -17,6 +17,7 @@ class PairsTab;
 class WeekdayTab;
 class RiskTab;
 class OutcomesTab;
+class WebLinks;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
     void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
 
     OrderListModel *orderModel() const { return m_orders; }
+    /// The web panes, their timer and the Help links.
+    WebLinks *webLinks() const { return m_web; }
 
     /// Presses every enabled calculation button (used by --calculate).
     void calculateAll();
@@ -62,4 +65,5 @@ private:
     OutcomesTab *m_outcomes = nullptr;
     QList<QPushButton *> m_calculationButtons;
     std::function<QString()> m_chooseFile;
+    WebLinks *m_web = nullptr;
 };

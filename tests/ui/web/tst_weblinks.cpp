@@ -1,0 +1,263 @@
+// Web links: the banner's gate on the import entry, the reload timer, the signals tab's buttons,
+// the Help links, and the same wiring inside the main window.
+#include "mainwindow.h"
+#include "messages.h"
+#include "web/signalstab.h"
+#include "web/siteaddresses.h"
+#include "web/webconfig.h"
+#include "web/weblinks.h"
+#include "web/webpane.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+// A pane that records what it is asked and completes loads when the test says so.
+class FakePane : public WebPane {
+public:
+    void navigate(const QUrl &url) override { m_navigated.append(url); }
+    void refresh() override { ++m_refreshes; }
+    void goBack() override { ++m_backs; }
+    bool canGoBack() const override { return m_canGoBack; }
+    QUrl url() const override { return m_navigated.isEmpty() ? QUrl() : m_navigated.last(); }
+
+    void finishLoad(bool ok) { Q_EMIT documentComplete(ok); }
+    void setHistory(bool canGoBack)
+    {
+        m_canGoBack = canGoBack;
+        Q_EMIT historyChanged(canGoBack);
+    }
+
+    QList<QUrl> m_navigated;
+    int m_refreshes = 0;
+    int m_backs = 0;
+    bool m_canGoBack = false;
+};
+
+SiteAddresses TestAddresses()
+{
+    return {QUrl(QStringLiteral("https://site.example/tets_stat.html")),
+            QUrl(QStringLiteral("https://site.example/reklam.html")),
+            QUrl::fromLocalFile(QStringLiteral("/opt/veltrano/manual/index.html")),
+            QUrl(QStringLiteral("https://forum.example/index.php?showtopic=7"))};
+}
+
+// The File menu's entries as a user sees them.
+QStringList VisibleFileEntries(MainWindow &window)
+{
+    QStringList entries;
+    const QList<QAction *> menus = window.menuBar()->actions();
+    for (QAction *action : menus[0]->menu()->actions())
+        if (action->isVisible())
+            entries.append(action->objectName());
+    return entries;
+}
+} // namespace
+
+class TestWebLinks : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void bannerLoadRevealsImportEntry_data();
+    void bannerLoadRevealsImportEntry();
+    void timerReloadsSignalsOnlyOnceEntryVisible();
+    void signalsTabButtons();
+    void helpLinksOpenTheirAddresses_data();
+    void helpLinksOpenTheirAddresses();
+    void builtAddresses();
+    void mainWindowGatesImportUntilBannerLoads();
+    void mainWindowHelpKeys();
+};
+
+void TestWebLinks::initTestCase()
+{
+    SetErrorSink([](const QString &, const QString &text) { QFAIL(qPrintable(text)); });
+}
+
+void TestWebLinks::bannerLoadRevealsImportEntry_data()
+{
+    QTest::addColumn<bool>("loaded");
+    QTest::newRow("banner loaded") << true;
+    // Offline: a failed banner still reveals the entry.
+    QTest::newRow("banner failed") << false;
+}
+
+void TestWebLinks::bannerLoadRevealsImportEntry()
+{
+    QFETCH(bool, loaded);
+    FakePane banner, signalsPane;
+    QAction entry(QStringLiteral("Import(csv)"));
+    WebLinks links(TestAddresses(), &banner, &signalsPane);
+    links.gateImportEntry(&entry);
+    links.start();
+    QVERIFY(!entry.isVisible());
+    QCOMPARE(signalsPane.m_navigated, QList<QUrl>{TestAddresses().signalsPage});
+    QCOMPARE(banner.m_navigated, QList<QUrl>{TestAddresses().bannerPage});
+
+    signalsPane.finishLoad(true); // the signals page is no gate
+    QVERIFY(!entry.isVisible());
+    banner.finishLoad(loaded);
+    QVERIFY(entry.isVisible());
+    banner.finishLoad(!loaded);
+    QVERIFY(entry.isVisible());
+}
+
+void TestWebLinks::timerReloadsSignalsOnlyOnceEntryVisible()
+{
+    FakePane banner, signalsPane;
+    QAction entry(QStringLiteral("Import(csv)"));
+    WebLinks links(TestAddresses(), &banner, &signalsPane);
+    QCOMPARE(links.reloadTimer()->objectName(), QStringLiteral("Timer1"));
+    QCOMPARE(links.reloadTimer()->interval(), 600000);
+    links.gateImportEntry(&entry);
+    links.setReloadInterval(10);
+    links.start();
+    QVERIFY(links.reloadTimer()->isActive());
+
+    // Ticks before the banner has loaded do nothing.
+    QTest::qWait(80);
+    QCOMPARE(signalsPane.m_refreshes, 0);
+    QCOMPARE(banner.m_refreshes, 0);
+
+    banner.finishLoad(false);
+    QTRY_VERIFY(signalsPane.m_refreshes >= 2);
+    QCOMPARE(banner.m_refreshes, 0);
+    QCOMPARE(signalsPane.m_navigated.size(), 1); // reloads, not new navigations
+}
+
+void TestWebLinks::signalsTabButtons()
+{
+    auto *pane = new FakePane;
+    SignalsTab tab(pane);
+    tab.resize(936, 573);
+    tab.show();
+    QCOMPARE(pane->objectName(), QStringLiteral("wb1"));
+    QCOMPARE(pane->geometry(), QRect(0, 0, 936, 573));
+    QPushButton *refresh = tab.findChild<QPushButton *>(QStringLiteral("Button5"));
+    QPushButton *back = tab.findChild<QPushButton *>(QStringLiteral("Button6"));
+    QCOMPARE(refresh->text(), QStringLiteral("обновить"));
+    QCOMPARE(back->text(), QStringLiteral("назад"));
+    QCOMPARE(refresh->geometry(), QRect(568, 497, 75, 25));
+    QCOMPARE(back->geometry(), QRect(648, 497, 75, 25));
+    // Over the pane, not under it.
+    QCOMPARE(tab.childAt(600, 505), refresh);
+
+    QVERIFY(refresh->isEnabled());
+    QTest::mouseClick(refresh, Qt::LeftButton);
+    QCOMPARE(pane->m_refreshes, 1);
+
+    // "назад" only while the pane has an earlier page.
+    QVERIFY(!back->isEnabled());
+    pane->setHistory(true);
+    QVERIFY(back->isEnabled());
+    QTest::mouseClick(back, Qt::LeftButton);
+    QCOMPARE(pane->m_backs, 1);
+    pane->setHistory(false);
+    QVERIFY(!back->isEnabled());
+}
+
+void TestWebLinks::helpLinksOpenTheirAddresses_data()
+{
+    QTest::addColumn<bool>("forum");
+    QTest::addColumn<QUrl>("expected");
+    QTest::newRow("HELP") << false << TestAddresses().helpPage;
+    QTest::newRow("Forum") << true << TestAddresses().forumTopic;
+}
+
+void TestWebLinks::helpLinksOpenTheirAddresses()
+{
+    QFETCH(bool, forum);
+    QFETCH(QUrl, expected);
+    FakePane banner, signalsPane;
+    QAction entry(QStringLiteral("Import(csv)"));
+    WebLinks links(TestAddresses(), &banner, &signalsPane);
+    links.gateImportEntry(&entry);
+    links.start();
+    QList<QUrl> opened;
+    links.setUrlOpener([&](const QUrl &url) { opened.append(url); });
+    forum ? links.openForum() : links.openHelp();
+    QCOMPARE(opened, QList<QUrl>{expected});
+    // Nothing in the application changes.
+    QVERIFY(!entry.isVisible());
+    QCOMPARE(banner.m_navigated.size() + signalsPane.m_navigated.size(), 2);
+    QCOMPARE(banner.m_refreshes + signalsPane.m_refreshes, 0);
+}
+
+void TestWebLinks::builtAddresses()
+{
+    QTemporaryDir dir;
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    const QString site = QStringLiteral(VELTRANO_SITE_URL);
+
+    // Without the manual beside the program, HELP falls back to the site.
+    SiteAddresses addresses = SiteAddresses::built(bin);
+    QCOMPARE(addresses.signalsPage.toString(), site + QStringLiteral("tets_stat.html"));
+    QCOMPARE(addresses.bannerPage.toString(), site + QStringLiteral("reklam.html"));
+    QCOMPARE(addresses.helpPage.toString(), site + QStringLiteral("help.html"));
+    QVERIFY(addresses.forumTopic.isValid());
+    QCOMPARE(addresses.forumTopic.path().section(QLatin1Char('/'), -1),
+             QStringLiteral("index.php"));
+    QVERIFY(addresses.forumTopic.query().startsWith(QStringLiteral("showtopic=")));
+
+    // With it, the local file.
+    const QString manual = SiteAddresses::manualFile(bin);
+    QVERIFY2(manual.startsWith(dir.path() + QLatin1Char('/')), qPrintable(manual));
+    QVERIFY(QDir().mkpath(QFileInfo(manual).absolutePath()));
+    QFile file(manual);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    addresses = SiteAddresses::built(bin);
+    QCOMPARE(addresses.helpPage, QUrl::fromLocalFile(manual));
+}
+
+void TestWebLinks::mainWindowGatesImportUntilBannerLoads()
+{
+    // The real pane of this build on the built address: a web view that fails (reserved
+    // domain, or no network) or a placeholder; either counts as a completed load.
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QAction *open = window.findChild<QAction *>(QStringLiteral("Open1"));
+    QCOMPARE(VisibleFileEntries(window), QStringList{QStringLiteral("Exit1")});
+    QVERIFY(window.findChild<QWidget *>(QStringLiteral("wb2")));
+    QVERIFY(window.findChild<WebPane *>(QStringLiteral("wb1")));
+
+    // F2 imports while the entry is hidden.
+    int asked = 0;
+    window.setFileChooser([&] {
+        ++asked;
+        return QString();
+    });
+    QTest::keyClick(&window, Qt::Key_F2);
+    QCOMPARE(asked, 1);
+
+    QTRY_VERIFY_WITH_TIMEOUT(open->isVisible(), 15000);
+    QCOMPARE(VisibleFileEntries(window),
+             (QStringList{QStringLiteral("Open1"), QStringLiteral("Exit1")}));
+    QTest::keyClick(&window, Qt::Key_F2);
+    QCOMPARE(asked, 2);
+}
+
+void TestWebLinks::mainWindowHelpKeys()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QList<QUrl> opened;
+    window.webLinks()->setUrlOpener([&](const QUrl &url) { opened.append(url); });
+    QTest::keyClick(&window, Qt::Key_F1);
+    window.findChild<QAction *>(QStringLiteral("Forum1"))->trigger();
+    QCOMPARE(opened, (QList<QUrl>{window.webLinks()->addresses().helpPage,
+                                  QUrl(QStringLiteral(VELTRANO_FORUM_TOPIC))}));
+}
+
+QTEST_MAIN(TestWebLinks)
+#include "tst_weblinks.moc"
