@@ -14,7 +14,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -82,6 +84,7 @@ private Q_SLOTS:
     void builtAddresses();
     void mainWindowGatesImportUntilBannerLoads();
     void mainWindowHelpKeys();
+    void manualBesideProgramNamesEveryTab();
 };
 
 void TestWebLinks::initTestCase()
@@ -281,6 +284,30 @@ void TestWebLinks::mainWindowHelpKeys()
     window.findChild<QAction *>(QStringLiteral("Forum1"))->trigger();
     QCOMPARE(opened, (QList<QUrl>{window.webLinks()->addresses().helpPage,
                                   QUrl(QStringLiteral(VELTRANO_FORUM_TOPIC))}));
+}
+
+void TestWebLinks::manualBesideProgramNamesEveryTab()
+{
+    // The build puts the manual where the program looks for it, with its pictures.
+    const QString path = SiteAddresses::manualFile(QStringLiteral(VELTRANO_APP_DIR));
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+    const QString manual = QString::fromUtf8(file.readAll());
+    const QRegularExpression picture(QStringLiteral("src=\"([^\"]+)\""));
+    int pictures = 0;
+    for (const QRegularExpressionMatch &match : picture.globalMatch(manual)) {
+        ++pictures;
+        QVERIFY2(QFileInfo::exists(QFileInfo(path).dir().filePath(match.captured(1))),
+                 qPrintable(match.captured(1)));
+    }
+    QVERIFY(pictures > 0);
+
+    // Every tab of the window has its section.
+    MainWindow window;
+    auto *pages = window.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+    for (int i = 0; i < pages->count(); ++i)
+        QVERIFY2(manual.contains(QStringLiteral("«%1»").arg(pages->tabText(i))),
+                 qPrintable(pages->tabText(i)));
 }
 
 QTEST_MAIN(TestWebLinks)
