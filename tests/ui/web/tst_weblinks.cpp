@@ -9,6 +9,7 @@
 #include "web/webpane.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -247,17 +248,18 @@ void TestWebLinks::builtAddresses()
 
 void TestWebLinks::mainWindowGatesImportUntilBannerLoads()
 {
-    // The real pane of this build on the built address: a web view that fails (reserved
-    // domain, or no network) or a placeholder; either counts as a completed load.
+    // The real panes of this build on the built address: a web view that fails (reserved
+    // domain, or no network) or a placeholder; either counts as a completed load. Until the
+    // event loop runs, neither can have reported.
     MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
     QAction *open = window.findChild<QAction *>(QStringLiteral("Open1"));
     QCOMPARE(VisibleFileEntries(window), QStringList{QStringLiteral("Exit1")});
-    QVERIFY(window.findChild<QWidget *>(QStringLiteral("wb2")));
+    QVERIFY(window.findChild<WebPane *>(QStringLiteral("wb2")));
     QVERIFY(window.findChild<WebPane *>(QStringLiteral("wb1")));
 
     // F2 imports while the entry is hidden.
+    window.show();
+    QApplication::setActiveWindow(&window);
     int asked = 0;
     window.setFileChooser([&] {
         ++asked;
@@ -265,8 +267,9 @@ void TestWebLinks::mainWindowGatesImportUntilBannerLoads()
     });
     QTest::keyClick(&window, Qt::Key_F2);
     QCOMPARE(asked, 1);
+    QVERIFY(!open->isVisible());
 
-    QTRY_VERIFY_WITH_TIMEOUT(open->isVisible(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(open->isVisible(), kLoadTimeout);
     QCOMPARE(VisibleFileEntries(window),
              (QStringList{QStringLiteral("Open1"), QStringLiteral("Exit1")}));
     QTest::keyClick(&window, Qt::Key_F2);
