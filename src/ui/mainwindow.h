@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 
 #include <functional>
 
@@ -10,6 +11,7 @@ class OrderListModel;
 class QAction;
 class QTabWidget;
 class QTableView;
+class QLabel;
 class QLineEdit;
 class ReadoutBar;
 class WebLinks;
@@ -24,6 +26,19 @@ public:
 
     /// Replaces the open dialog (tests); it returns the chosen path or an empty text.
     void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
+    /// Replaces the save dialog (tests); it returns the chosen path or an empty text.
+    void setSaveFileChooser(std::function<QString()> chooser) { m_chooseSaveFile = std::move(chooser); }
+    /// Replaces the question asked before unsaved edits are dropped (tests): Save, Discard or
+    /// Cancel.
+    void setUnsavedEditsQuestion(std::function<QMessageBox::StandardButton()> question)
+    {
+        m_askAboutUnsavedEdits = std::move(question);
+    }
+
+    /// File > "Сохранить как…": writes the order list as it stands to `path`; true when written.
+    bool saveStatementFile(const QString &path);
+    /// The status line under the pages: the file, its rows and the import time.
+    QString importStatus() const;
 
     OrderListModel *orderModel() const { return m_orders; }
     /// The web panes, their timer and the Help links.
@@ -41,6 +56,7 @@ public Q_SLOTS:
     void openStatement();
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -48,6 +64,11 @@ private:
     void createMenu();
     QWidget *createOrdersTab();
     QWidget *createChartPage();
+    /// File > "Сохранить как…" (SaveAs1).
+    void saveStatementAs();
+    /// Asks what to do with unsaved edits; false when the user cancels (or the save failed).
+    bool confirmDroppingEdits();
+    void updateWindowTitle();
     /// Copies the row of the order list's current cell into the chart page's readout.
     void showSelectedTrade(const QModelIndex &current);
 
@@ -57,6 +78,10 @@ private:
     ReadoutBar *m_tradeReadout = nullptr; // sb3
     QLineEdit *m_historyFolder = nullptr; // Edit4
     QList<AnalysisTab *> m_analysisTabs;
+    QLabel *m_importStatus = nullptr;
+    QString m_statementPath; ///< the file imported or saved last, empty before any
     std::function<QString()> m_chooseFile;
     WebLinks *m_web = nullptr;
+    std::function<QString()> m_chooseSaveFile;
+    std::function<QMessageBox::StandardButton()> m_askAboutUnsavedEdits;
 };

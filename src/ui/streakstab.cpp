@@ -1,10 +1,13 @@
 // Streaks tab layout and rendering of a StreaksResult.
 #include "streakstab.h"
 
+#include "anchorlayout.h"
 #include "gridview.h"
+#include "pagesize.h"
 #include "orderlistmodel.h"
 #include "resultgridmodel.h"
 
+#include <QPushButton>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -44,6 +47,13 @@ StreaksTab::StreaksTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(or
     note->setBackgroundRole(QPalette::Window);
     note->setPlainText(QStringLiteral("В данной таблице номер столбца это длинна серии, а в ячейке "
                                       "число найденных  серий такой длинны"));
+
+    auto *layout = new AnchorLayout(this, kPageSize);
+    layout->anchor(m_winGrid, {0, 0, 1, 0.5});
+    layout->anchor(losses, {0, 0.5, 0, 0});
+    layout->anchor(m_lossGrid, {0, 0.5, 1, 0.5});
+    layout->anchor(calculateButton(), AnchorLayout::Bottom);
+    layout->anchor(note, AnchorLayout::Bottom);
 }
 
 bool StreaksTab::calculate()

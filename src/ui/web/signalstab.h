@@ -16,12 +16,7 @@ public:
     QPushButton *refreshButton() const { return m_refresh; }
     QPushButton *backButton() const { return m_back; }
 
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-
 private:
-    void placeButtons();
-
     WebPane *m_pane = nullptr;        // wb1
     QPushButton *m_refresh = nullptr; // Button5
     QPushButton *m_back = nullptr;    // Button6

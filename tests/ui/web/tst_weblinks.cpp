@@ -2,6 +2,7 @@
 // the Help links, and the same wiring inside the main window.
 #include "mainwindow.h"
 #include "messages.h"
+#include "pagesize.h"
 #include "web/signalstab.h"
 #include "web/siteaddresses.h"
 #include "web/webconfig.h"
@@ -164,18 +165,22 @@ void TestWebLinks::signalsTabButtons()
 {
     auto *pane = new FakePane;
     SignalsTab tab(pane);
-    tab.resize(936, 573);
+    tab.resize(kPageSize);
     tab.show();
     QCOMPARE(pane->objectName(), QStringLiteral("wb1"));
-    QCOMPARE(pane->geometry(), QRect(0, 0, 936, 573));
+    QCOMPARE(pane->geometry(), QRect(QPoint(0, 0), kPageSize));
     QPushButton *refresh = tab.findChild<QPushButton *>(QStringLiteral("Button5"));
     QPushButton *back = tab.findChild<QPushButton *>(QStringLiteral("Button6"));
     QCOMPARE(refresh->text(), QStringLiteral("обновить"));
     QCOMPARE(back->text(), QStringLiteral("назад"));
     QCOMPARE(refresh->geometry(), QRect(568, 497, 75, 25));
     QCOMPARE(back->geometry(), QRect(648, 497, 75, 25));
-    // Over the pane, not under it.
+    // Over the pane, not under it, also in a bigger window.
     QCOMPARE(tab.childAt(600, 505), refresh);
+    tab.resize(kPageSize + QSize(200, 100));
+    QCOMPARE(pane->size(), kPageSize + QSize(200, 100));
+    QCOMPARE(refresh->geometry(), QRect(568, 597, 75, 25));
+    QCOMPARE(tab.childAt(600, 605), refresh);
 
     QVERIFY(refresh->isEnabled());
     QTest::mouseClick(refresh, Qt::LeftButton);
@@ -253,7 +258,8 @@ void TestWebLinks::mainWindowGatesImportUntilBannerLoads()
     // event loop runs, neither can have reported.
     MainWindow window;
     QAction *open = window.findChild<QAction *>(QStringLiteral("Open1"));
-    QCOMPARE(VisibleFileEntries(window), QStringList{QStringLiteral("Exit1")});
+    QVERIFY(!VisibleFileEntries(window).contains(QStringLiteral("Open1")));
+    QVERIFY(VisibleFileEntries(window).contains(QStringLiteral("Exit1")));
     QVERIFY(window.findChild<WebPane *>(QStringLiteral("wb2")));
     QVERIFY(window.findChild<WebPane *>(QStringLiteral("wb1")));
 
@@ -270,8 +276,7 @@ void TestWebLinks::mainWindowGatesImportUntilBannerLoads()
     QVERIFY(!open->isVisible());
 
     QTRY_VERIFY_WITH_TIMEOUT(open->isVisible(), kLoadTimeout);
-    QCOMPARE(VisibleFileEntries(window),
-             (QStringList{QStringLiteral("Open1"), QStringLiteral("Exit1")}));
+    QCOMPARE(VisibleFileEntries(window).first(), QStringLiteral("Open1"));
     QTest::keyClick(&window, Qt::Key_F2);
     QCOMPARE(asked, 2);
 }
