@@ -14,6 +14,7 @@ class QTableView;
 class QLabel;
 class QLineEdit;
 class ReadoutBar;
+class WebLinks;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -40,6 +41,8 @@ public:
     QString importStatus() const;
 
     OrderListModel *orderModel() const { return m_orders; }
+    /// The web panes, their timer and the Help links.
+    WebLinks *webLinks() const { return m_web; }
 
     /// Presses every enabled calculation button (used by --calculate).
     void calculateAll();
@@ -78,6 +81,7 @@ private:
     QLabel *m_importStatus = nullptr;
     QString m_statementPath; ///< the file imported or saved last, empty before any
     std::function<QString()> m_chooseFile;
+    WebLinks *m_web = nullptr;
     std::function<QString()> m_chooseSaveFile;
     std::function<QMessageBox::StandardButton()> m_askAboutUnsavedEdits;
 };
