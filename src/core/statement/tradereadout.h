@@ -6,6 +6,17 @@
 #include <QString>
 #include <QStringList>
 
+/// The trade the quote chart draws: a copy of one row's 14 texts, taken when the row was
+/// selected, and the row it came from, so that messages about its cells name that row.
+struct SelectedTrade {
+    int row = -1;      ///< statement table row (1..), -1 before any selection
+    QStringList cells; ///< the 14 texts, Ticket first
+
+    QString cell(int column) const { return cells.value(column); }
+    /// No trade: the Ticket text is empty (the quote chart then does nothing).
+    bool isEmpty() const { return cell(Ticket).isEmpty(); }
+};
+
 /// The 14 texts of `row`, column 0 (Ticket) first: a copy, later edits do not change it.
 QStringList TradeReadout(const StatementTable &table, int row);
 
