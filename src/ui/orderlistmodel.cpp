@@ -40,8 +40,8 @@ QVariant OrderListModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return m_table.cell(row, index.column());
     case ShadeRole:
-        if (index.column() == Profit) {
-            if (const auto shade = ProfitCellShade(m_table.cellUtf8(row, Profit), m_decimalSeparator))
+        if (index.column() == int(Column::Profit)) {
+            if (const auto shade = ProfitCellShade(m_table.cellUtf8(row, Column::Profit), m_decimalSeparator))
                 return QColor(shade->red, shade->green, shade->blue);
         }
         return {};

@@ -102,7 +102,7 @@ void TestAnalysisTabs::statisticsErrorLeavesTabUnchanged()
     orders.setTable(TableOf(sampleOrders()));
     StatisticsTab tab(&orders);
     tab.Button2Click();
-    orders.setData(orders.index(2, Profit), QStringLiteral("abc"), Qt::EditRole);
+    orders.setData(orders.index(2, int(Column::Profit)), QStringLiteral("abc"), Qt::EditRole);
     tab.Button2Click();
     QCOMPARE(m_errors.size(), 1);
     QCOMPARE(m_errors.first(), QStringLiteral("Строка 3, столбец Profit: «abc» — не число"));
@@ -110,7 +110,7 @@ void TestAnalysisTabs::statisticsErrorLeavesTabUnchanged()
     QCOMPARE(tab.equitySeries()->count(), 3);
 
     m_errors.clear();
-    orders.setData(orders.index(2, Profit), QStringLiteral("-3"), Qt::EditRole);
+    orders.setData(orders.index(2, int(Column::Profit)), QStringLiteral("-3"), Qt::EditRole);
     tab.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("2000.5"));
     tab.Button2Click();
     QCOMPARE(m_errors.size(), 1);
@@ -202,7 +202,7 @@ void TestAnalysisTabs::pairsErrorLeavesTabUnchanged()
     orders.setTable(TableOf(sampleOrders()));
     PairsTab tab(&orders);
     tab.Button1Click();
-    orders.setData(orders.index(0, Profit), QString(), Qt::EditRole);
+    orders.setData(orders.index(0, int(Column::Profit)), QString(), Qt::EditRole);
     tab.Button1Click();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().startsWith(QStringLiteral("Строка 1, столбец Profit")));
@@ -253,7 +253,7 @@ void TestAnalysisTabs::weekdayPressFillsGridAndBars()
     QCOMPARE(tab.barSets().at(3)->at(0), -4.0);
 
     // A bad date: one message, the tab keeps what it showed.
-    orders.setData(orders.index(2, OpenDate), QStringLiteral("2010.13.01"), Qt::EditRole);
+    orders.setData(orders.index(2, int(Column::OpenDate)), QStringLiteral("2010.13.01"), Qt::EditRole);
     tab.Button3Click();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().startsWith(QStringLiteral("Строка 3, столбец OpenDate")));
@@ -286,7 +286,7 @@ void TestAnalysisTabs::riskPointClicksShowTrade()
     Q_EMIT series->clicked(QPointF(point + 0.3, series->at(point).y()));
     const QStringList texts = tab.findChild<ReadoutBar *>(QStringLiteral("sb1"))->texts();
     QCOMPARE(texts.at(0), ticket);
-    QCOMPARE(texts.at(13), orders.table().cell(ticket == QLatin1String("1001") ? 1 : 2, Profit));
+    QCOMPARE(texts.at(13), orders.table().cell(ticket == QLatin1String("1001") ? 1 : 2, Column::Profit));
 }
 
 void TestAnalysisTabs::riskErrorLeavesTabUnchanged()
@@ -324,7 +324,7 @@ void TestAnalysisTabs::outcomesPressFillsBothGrids()
     QCOMPARE(groups->index(1, 0).data().toString(), QStringLiteral("Итого"));
     QCOMPARE(groups->index(1, 2).data().toString(), QStringLiteral("1"));
 
-    orders.setData(orders.index(1, Profit), QStringLiteral("1..0"), Qt::EditRole);
+    orders.setData(orders.index(1, int(Column::Profit)), QStringLiteral("1..0"), Qt::EditRole);
     tab.Button7Click();
     QCOMPARE(m_errors.size(), 1);
     QCOMPARE(groups->rowCount(), 2);

@@ -7,6 +7,17 @@
 
 #include <cmath>
 
+QString WeekdaysCaption()
+{
+    return QStringLiteral("По рабочим дням");
+}
+
+QStringList WeekdaysGridHeader()
+{
+    return {QStringLiteral("Вал. пара"), QStringLiteral("Понедельник"), QStringLiteral("Вторник"),
+            QStringLiteral("Среда"),     QStringLiteral("Четверг"),     QStringLiteral("Пятница")};
+}
+
 WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSeparator)
 {
     WeekdaysResult result;
@@ -16,11 +27,11 @@ WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSepar
     std::vector<double> dayPairSum(8 * (n + 1), 0.0);
     std::array<int, 8> winCount{}, lossCount{};
     std::array<double, 8> winSum{}, lossSum{};
-    try {
+    const std::optional<CellError> error = CatchCellError([&] {
         const CellReader cells(table, decimalSeparator);
         for (int r = 1; r < table.rowCount(); ++r) {
-            const double p = cells.number(r, Profit);
-            const int d = cells.weekday(r, OpenDate);
+            const double p = cells.number(r, Column::Profit);
+            const int d = cells.weekday(r, Column::OpenDate);
             const size_t k = size_t(symbols.indexOfRow(r));
             dayPairSum[size_t(d) * (n + 1) + k] += p;
             if (p >= 0) {
@@ -31,11 +42,9 @@ WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSepar
                 ++lossCount[size_t(d)];
             }
         }
-    } catch (const CellErrorException &e) {
-        WeekdaysResult failed;
-        failed.error = e.error();
-        return failed;
-    }
+    });
+    if (error)
+        return FailedResult<WeekdaysResult>(*error);
 
     for (size_t d = 2; d <= 6; ++d) {
         result.winCount[d - 2] = winCount[d];
@@ -45,8 +54,7 @@ WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSepar
     }
 
     result.grid.reserve(n + 1);
-    result.grid.push_back({QStringLiteral("Вал. пара"), QStringLiteral("Понедельник"), QStringLiteral("Вторник"),
-                           QStringLiteral("Среда"), QStringLiteral("Четверг"), QStringLiteral("Пятница")});
+    result.grid.push_back(WeekdaysGridHeader());
     // The scales start from Monday of the first pair (0 when there is none).
     double high = n ? dayPairSum[2 * (n + 1) + 1] : 0.0;
     double low = high;

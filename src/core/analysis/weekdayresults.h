@@ -11,6 +11,11 @@
 #include <optional>
 #include <vector>
 
+/// The tab's caption, also the title of its messages and its report section.
+QString WeekdaysCaption();
+/// Row 0 of the pair-by-weekday grid.
+QStringList WeekdaysGridHeader();
+
 struct WeekdaysResult {
     std::optional<CellError> error;
     /// Row 0 "Вал. пара", "Понедельник" ... "Пятница"; then one row per pair.
