@@ -11,26 +11,26 @@
 
 namespace {
 
-[[noreturn]] void failCell(const SelectedTrade &trade, int column, const QString &message)
+[[noreturn]] void failCell(const SelectedTrade &trade, Column column, const QString &message)
 {
     throw CellErrorException(CellError{trade.row, ColumnName(column), trade.cell(column), message});
 }
 
-qint64 readDate(const SelectedTrade &trade, int column)
+qint64 readDate(const SelectedTrade &trade, Column column)
 {
     if (const auto day = ParseTradeDate(trade.cell(column)))
         return *day;
     failCell(trade, column, QStringLiteral("не дата ГГГГ.ММ.ДД"));
 }
 
-int readTime(const SelectedTrade &trade, int column)
+int readTime(const SelectedTrade &trade, Column column)
 {
     if (const auto seconds = ParseTradeTime(trade.cell(column)))
         return *seconds;
     failCell(trade, column, QStringLiteral("не время ЧЧ:ММ:СС"));
 }
 
-double readPrice(const SelectedTrade &trade, int column, QChar separator)
+double readPrice(const SelectedTrade &trade, Column column, QChar separator)
 {
     if (const auto value = ParseNumber(trade.cell(column), separator))
         return *value;
@@ -56,14 +56,14 @@ struct Checked {
 Checked check(const SelectedTrade &trade, const QuoteSettings &settings)
 {
     Checked c;
-    const qint64 openDay = readDate(trade, OpenDate);
-    const int openTime = readTime(trade, OpenTime);
-    const qint64 closeDay = readDate(trade, CloseDate);
-    const int closeTime = readTime(trade, CloseTime);
-    c.openPrice = readPrice(trade, OpenPrice, settings.decimalSeparator);
-    c.stopLoss = readPrice(trade, StopLoss, settings.decimalSeparator);
-    c.takeProfit = readPrice(trade, TakeProfit, settings.decimalSeparator);
-    c.closePrice = readPrice(trade, ClosePrice, settings.decimalSeparator);
+    const qint64 openDay = readDate(trade, Column::OpenDate);
+    const int openTime = readTime(trade, Column::OpenTime);
+    const qint64 closeDay = readDate(trade, Column::CloseDate);
+    const int closeTime = readTime(trade, Column::CloseTime);
+    c.openPrice = readPrice(trade, Column::OpenPrice, settings.decimalSeparator);
+    c.stopLoss = readPrice(trade, Column::StopLoss, settings.decimalSeparator);
+    c.takeProfit = readPrice(trade, Column::TakeProfit, settings.decimalSeparator);
+    c.closePrice = readPrice(trade, Column::ClosePrice, settings.decimalSeparator);
     const int shift = readField(settings.gmtShift, QStringLiteral("Смещение GTM"));
     const std::vector<Timeframe> &timeframes = Timeframes();
     if (settings.timeframe < 0 || size_t(settings.timeframe) >= timeframes.size())
@@ -99,26 +99,21 @@ QString HistoryColumn()
 
 QuoteChart DrawTrade(const SelectedTrade &trade, const QuoteSettings &settings)
 {
-    QuoteChart result;
     Checked c;
-    try {
-        c = check(trade, settings);
-    } catch (const CellErrorException &e) {
-        result.error = e.error();
-        return result;
-    }
+    if (std::optional<CellError> error = CatchCellError([&] { c = check(trade, settings); }))
+        return FailedResult<QuoteChart>(std::move(*error));
 
-    const QString symbol = trade.cell(Symbol);
+    const QString symbol = trade.cell(Column::Symbol);
     const QString path = HistoryFilePath(settings.historyFolder, symbol, c.minutes);
     HistoryReader reader;
-    if (!reader.open(path)) {
-        result.error = CellError{-1, HistoryColumn(), path, reader.errorMessage()};
-        return result;
-    }
+    if (!reader.open(path))
+        return FailedResult<QuoteChart>(
+            CellError{-1, HistoryColumn(), path, reader.errorMessage()});
+    QuoteChart result;
     result.file = path;
     result.version = reader.version();
     result.title = symbol + QLatin1Char(' ') + settings.timeframeText;
-    result.openShape = shapeOfType(trade.cell(Type), settings.previousShape);
+    result.openShape = shapeOfType(trade.cell(Column::Type), settings.previousShape);
 
     const qint64 lookBack = qint64(c.barLimit) * c.minutes * 60;
     const qint64 firstDay = FloorDiv(c.openInstant - lookBack, 86400);

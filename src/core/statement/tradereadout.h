@@ -12,9 +12,9 @@ struct SelectedTrade {
     int row = -1;      ///< statement table row (1..), -1 before any selection
     QStringList cells; ///< the 14 texts, Ticket first
 
-    QString cell(int column) const { return cells.value(column); }
+    QString cell(Column column) const { return cells.value(int(column)); }
     /// No trade: the Ticket text is empty (the quote chart then does nothing).
-    bool isEmpty() const { return cell(Ticket).isEmpty(); }
+    bool isEmpty() const { return cell(Column::Ticket).isEmpty(); }
 };
 
 /// The 14 texts of `row`, column 0 (Ticket) first: a copy, later edits do not change it.
