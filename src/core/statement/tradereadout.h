@@ -22,3 +22,9 @@ QStringList TradeReadout(const StatementTable &table, int row);
 
 /// The last row (1..) whose Ticket equals `label` exactly, or -1 when none does.
 int LastRowWithTicket(const StatementTable &table, const QString &label);
+
+/// The first row (1..) whose Ticket equals `ticket` exactly, or -1 when none does.
+int FirstRowWithTicket(const StatementTable &table, const QString &ticket);
+
+/// Row `row` of `table` as the quote chart's trade (what selecting it in the order list copies).
+SelectedTrade SelectTrade(const StatementTable &table, int row);
