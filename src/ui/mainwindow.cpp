@@ -75,32 +75,28 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setGeometry(-1, 87, 944, 601);
 
-    m_statistics = new StatisticsTab(m_orders);
-    m_pairs = new PairsTab(m_orders);
-    m_weekdays = new WeekdayTab(m_orders);
-    m_risk = new RiskTab(m_orders);
-    m_outcomes = new OutcomesTab(m_orders);
     auto *signalsPage = new QWidget;
     signalsPage->setObjectName(QStringLiteral("TabSheet6"));
 
+    // The pages in their order; the analysis tabs also go into the list every import resets.
     m_pages->addTab(createOrdersTab(), QStringLiteral("Ордера"));
-    m_pages->addTab(m_statistics, QStringLiteral("Статистика"));
-    m_pages->addTab(m_pairs, QStringLiteral("По валютным парам"));
-    m_pages->addTab(m_weekdays, QStringLiteral("По рабочим дням"));
-    m_pages->addTab(m_risk, QStringLiteral("Риск-менеджмент/Мани -м-ент/недоборы"));
+    auto addAnalysisTab = [this](AnalysisTab *tab) {
+        m_pages->addTab(tab, tab->caption());
+        m_analysisTabs.append(tab);
+    };
+    addAnalysisTab(new StatisticsTab(m_orders));
+    addAnalysisTab(new PairsTab(m_orders));
+    addAnalysisTab(new WeekdayTab(m_orders));
+    addAnalysisTab(new RiskTab(m_orders));
     m_pages->addTab(signalsPage, QStringLiteral("Торговые сигналы Он-лайн"));
-    m_pages->addTab(m_outcomes, QStringLiteral("Закрытие/Исходы"));
+    addAnalysisTab(new OutcomesTab(m_orders));
     m_pages->addTab(new SeriesTab, QStringLiteral("Серии"));
     m_pages->setCurrentIndex(0);
-
-    m_calculationButtons = {m_pairs->calculateButton(), m_statistics->calculateButton(),
-                            m_weekdays->calculateButton(), m_risk->calculateButton(),
-                            m_outcomes->calculateButton()};
 
     createMenu();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_edit4->setText(SettingsFile().terminalPath());
+    m_historyFolder->setText(SettingsFile().terminalPath());
 
     m_chooseFile = [this] {
         return QFileDialog::getOpenFileName(this, QStringLiteral("Import(csv)"), QString(),
@@ -114,10 +110,10 @@ void MainWindow::createMenu()
     // F2 belongs to the window, not to the menu item: it imports also while the item is hidden.
     QAction *open = file->addAction(QStringLiteral("Import(csv)\tF2"));
     open->setObjectName(QStringLiteral("Open1"));
-    connect(open, &QAction::triggered, this, &MainWindow::Open1Click);
+    connect(open, &QAction::triggered, this, &MainWindow::openStatement);
     auto *f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
     f2->setObjectName(QStringLiteral("Open1Shortcut"));
-    connect(f2, &QShortcut::activated, this, &MainWindow::Open1Click);
+    connect(f2, &QShortcut::activated, this, &MainWindow::openStatement);
     QAction *exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     // A text field or cell editor takes Ctrl+X for itself (cut); elsewhere it closes the program.
@@ -150,21 +146,21 @@ QWidget *MainWindow::createOrdersTab()
 
     auto *list = new QWidget;
     list->setObjectName(QStringLiteral("TabSheet9"));
-    m_st1 = new QTableView(list);
-    m_st1->setObjectName(QStringLiteral("st1"));
-    m_st1->setGeometry(-1, 2, 924, 529);
-    m_st1->setModel(m_orders);
-    m_st1->setItemDelegate(new ShadedCellDelegate(m_st1));
-    m_st1->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    m_st1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                           | QAbstractItemView::AnyKeyPressed);
-    m_st1->verticalHeader()->setDefaultSectionSize(20);
-    m_st1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_st1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_orderList = new QTableView(list);
+    m_orderList->setObjectName(QStringLiteral("st1"));
+    m_orderList->setGeometry(-1, 2, 924, 529);
+    m_orderList->setModel(m_orders);
+    m_orderList->setItemDelegate(new ShadedCellDelegate(m_orderList));
+    m_orderList->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_orderList->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                 | QAbstractItemView::AnyKeyPressed);
+    m_orderList->verticalHeader()->setDefaultSectionSize(20);
+    m_orderList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_orderList->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int c = 0; c < kOrderColumnWidths.size(); ++c)
-        m_st1->horizontalHeader()->resizeSection(c, kOrderColumnWidths[c]);
-    connect(m_st1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) { st1SelectCell(current); });
+        m_orderList->horizontalHeader()->resizeSection(c, kOrderColumnWidths[c]);
+    connect(m_orderList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { showSelectedTrade(current); });
 
     inner->addTab(list, QStringLiteral("Список"));
     inner->addTab(createChartPage(), QStringLiteral("На графике"));
@@ -188,21 +184,21 @@ QWidget *MainWindow::createChartPage()
     auto *caption = new QLabel(QStringLiteral("Путь к котировкам"), page);
     caption->setObjectName(QStringLiteral("Label129"));
     caption->move(8, 466);
-    m_edit4 = new QLineEdit(page);
-    m_edit4->setObjectName(QStringLiteral("Edit4"));
-    m_edit4->setGeometry(8, 482, 294, 21);
+    m_historyFolder = new QLineEdit(page);
+    m_historyFolder->setObjectName(QStringLiteral("Edit4"));
+    m_historyFolder->setGeometry(8, 482, 294, 21);
 
-    m_sb3 = new ReadoutBar(page);
-    m_sb3->setObjectName(QStringLiteral("sb3"));
-    m_sb3->setGeometry(0, 526, 928, 19);
+    m_tradeReadout = new ReadoutBar(page);
+    m_tradeReadout->setObjectName(QStringLiteral("sb3"));
+    m_tradeReadout->setGeometry(0, 526, 928, 19);
     return page;
 }
 
 void MainWindow::calculateAll()
 {
-    for (QPushButton *button : std::as_const(m_calculationButtons))
-        if (button->isEnabled())
-            button->click();
+    for (AnalysisTab *tab : std::as_const(m_analysisTabs))
+        if (tab->calculateButton()->isEnabled())
+            tab->calculate();
 }
 
 void MainWindow::showTab(int index)
@@ -212,13 +208,13 @@ void MainWindow::showTab(int index)
         m_pages->findChild<QTabWidget *>(QStringLiteral("PageControl2"))->setCurrentIndex(0);
 }
 
-void MainWindow::st1SelectCell(const QModelIndex &current)
+void MainWindow::showSelectedTrade(const QModelIndex &current)
 {
     if (current.isValid())
-        m_sb3->setTexts(TradeReadout(m_orders->table(), current.row() + 1));
+        m_tradeReadout->setTexts(TradeReadout(m_orders->table(), current.row() + 1));
 }
 
-void MainWindow::Open1Click()
+void MainWindow::openStatement()
 {
     const QString path = m_chooseFile();
     if (!path.isEmpty())
@@ -238,8 +234,8 @@ bool MainWindow::importStatementFile(const QString &path)
                           .arg(QDir::toNativeSeparators(path), result.error));
         return false;
     }
-    for (QPushButton *button : std::as_const(m_calculationButtons))
-        button->setEnabled(true);
+    for (AnalysisTab *tab : std::as_const(m_analysisTabs))
+        tab->calculateButton()->setEnabled(true);
     return true;
 }
 

@@ -5,18 +5,13 @@
 
 #include <functional>
 
+class AnalysisTab;
 class OrderListModel;
 class QAction;
-class QPushButton;
 class QTabWidget;
 class QTableView;
 class QLineEdit;
 class ReadoutBar;
-class StatisticsTab;
-class PairsTab;
-class WeekdayTab;
-class RiskTab;
-class OutcomesTab;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -33,12 +28,14 @@ public:
 
     /// Presses every enabled calculation button (used by --calculate).
     void calculateAll();
+    /// The analysis tabs, in page order.
+    const QList<AnalysisTab *> &analysisTabs() const { return m_analysisTabs; }
     /// Opens tab `index` of the main page control (the order list itself for the orders tab).
     void showTab(int index);
 
 public Q_SLOTS:
-    /// File > "Import(csv)" and F2.
-    void Open1Click();
+    /// File > "Import(csv)" (Open1) and F2.
+    void openStatement();
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -48,18 +45,14 @@ private:
     void createMenu();
     QWidget *createOrdersTab();
     QWidget *createChartPage();
-    void st1SelectCell(const QModelIndex &current);
+    /// Copies the row of the order list's current cell into the chart page's readout.
+    void showSelectedTrade(const QModelIndex &current);
 
     OrderListModel *m_orders = nullptr;
-    QTabWidget *m_pages = nullptr;
-    QTableView *m_st1 = nullptr;
-    ReadoutBar *m_sb3 = nullptr;
-    QLineEdit *m_edit4 = nullptr;
-    StatisticsTab *m_statistics = nullptr;
-    PairsTab *m_pairs = nullptr;
-    WeekdayTab *m_weekdays = nullptr;
-    RiskTab *m_risk = nullptr;
-    OutcomesTab *m_outcomes = nullptr;
-    QList<QPushButton *> m_calculationButtons;
+    QTabWidget *m_pages = nullptr;        // PageControl1
+    QTableView *m_orderList = nullptr;    // st1
+    ReadoutBar *m_tradeReadout = nullptr; // sb3
+    QLineEdit *m_historyFolder = nullptr; // Edit4
+    QList<AnalysisTab *> m_analysisTabs;
     std::function<QString()> m_chooseFile;
 };

@@ -2,7 +2,6 @@
 #include "weekdaytab.h"
 
 #include "gridview.h"
-#include "messages.h"
 #include "orderlistmodel.h"
 #include "resultgridmodel.h"
 
@@ -12,7 +11,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTableView>
 #include <QValueAxis>
 
@@ -52,7 +50,7 @@ QChartView *createBarChart(QWidget *parent, const QString &name, const QString &
 
 } // namespace
 
-WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : QWidget(parent), m_orders(orders)
+WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, parent)
 {
     setObjectName(QStringLiteral("TabSheet4"));
     struct ChartLayout {
@@ -68,35 +66,38 @@ WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : QWidget(parent
     };
     for (const ChartLayout &l : layouts) {
         QBarSet *set = nullptr;
-        m_charts.append(createBarChart(this, QString::fromLatin1(l.name), QString::fromLatin1(l.series),
+        m_dayCharts.append(createBarChart(this, QString::fromLatin1(l.name), QString::fromLatin1(l.series),
                                        l.geometry, QString::fromUtf8(l.title), &set));
-        m_bars.append(set);
+        m_dayBars.append(set);
     }
 
     auto *caption = new QLabel(QStringLiteral("Сумма результатов операций  по дням"), this);
     caption->setObjectName(QStringLiteral("Label120"));
     caption->move(568, 8);
 
-    m_grid = new ResultGridModel(this);
-    m_grid->setHeader({QStringLiteral("Вал. пара"), QStringLiteral("Понедельник"), QStringLiteral("Вторник"),
-                       QStringLiteral("Среда"), QStringLiteral("Четверг"), QStringLiteral("Пятница")});
-    m_st3 = CreateResultGrid(this, QStringLiteral("st3"), {496, 24, 417, 505}, kGridWidths);
-    SetGridModel(m_st3, m_grid, kGridWidths);
+    m_pairDayGridModel = new ResultGridModel(this);
+    m_pairDayGridModel->setHeader(WeekdaysGridHeader());
+    m_pairDayGrid = CreateResultGrid(this, QStringLiteral("st3"), {496, 24, 417, 505}, kGridWidths);
+    SetGridModel(m_pairDayGrid, m_pairDayGridModel, kGridWidths);
 
-    m_button = new QPushButton(QStringLiteral("Расчитать"), this);
-    m_button->setObjectName(QStringLiteral("Button3"));
-    m_button->setGeometry(16, 544, 75, 25);
-    m_button->setEnabled(false);
-    connect(m_button, &QPushButton::clicked, this, &WeekdayTab::Button3Click);
+    createCalculateButton(QStringLiteral("Button3"), {16, 544, 75, 25}, QStringLiteral("Расчитать"));
 }
 
-void WeekdayTab::Button3Click()
+void WeekdayTab::reset()
 {
-    WeekdaysResult result = CalculateWeekdays(m_orders->table(), m_orders->decimalSeparator());
-    if (ShowCalculationError(this, QStringLiteral("По рабочим дням"), result.error))
-        return;
+    m_result = WeekdaysResult();
+    m_pairDayGridModel->setGrid({WeekdaysGridHeader()});
+    for (QBarSet *set : std::as_const(m_dayBars))
+        set->remove(0, set->count());
+}
+
+bool WeekdayTab::calculate()
+{
+    WeekdaysResult result = CalculateWeekdays(orders()->table(), orders()->decimalSeparator());
+    if (showError(result.error))
+        return false;
     m_result = std::move(result);
-    m_grid->setGrid(m_result.grid, m_result.shades);
+    m_pairDayGridModel->setGrid(m_result.grid, m_result.shades);
     const std::array<double, 5> values[4] = {
         {double(m_result.winCount[0]), double(m_result.winCount[1]), double(m_result.winCount[2]),
          double(m_result.winCount[3]), double(m_result.winCount[4])},
@@ -105,7 +106,7 @@ void WeekdayTab::Button3Click()
         m_result.winSum,
         m_result.lossSum};
     for (int c = 0; c < 4; ++c) {
-        QBarSet *set = m_bars[c];
+        QBarSet *set = m_dayBars[c];
         set->remove(0, set->count());
         double low = 0, high = 0;
         for (const double v : values[c]) {
@@ -113,8 +114,9 @@ void WeekdayTab::Button3Click()
             low = std::min(low, v);
             high = std::max(high, v);
         }
-        auto *axis = qobject_cast<QValueAxis *>(m_charts[c]->chart()->axes(Qt::Vertical).constFirst());
+        auto *axis = qobject_cast<QValueAxis *>(m_dayCharts[c]->chart()->axes(Qt::Vertical).constFirst());
         axis->setRange(low, high > low ? high : low + 1);
         axis->applyNiceNumbers();
     }
+    return true;
 }

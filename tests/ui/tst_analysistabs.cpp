@@ -67,7 +67,7 @@ void TestAnalysisTabs::statisticsPressShowsTotals()
     orders.setTable(TableOf(sampleOrders()));
     StatisticsTab tab(&orders);
     QCOMPARE(labelText(&tab, "Label60"), QString());
-    tab.Button2Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QCOMPARE(labelText(&tab, "Label60"), QStringLiteral("1"));
     QCOMPARE(labelText(&tab, "Label61"), QStringLiteral("10.00"));
@@ -86,13 +86,13 @@ void TestAnalysisTabs::statisticsRepeatedPressReplacesCurve()
     orders.setTable(TableOf(sampleOrders()));
     StatisticsTab tab(&orders);
     auto *series = tab.equitySeries();
-    tab.Button2Click();
-    tab.Button2Click();
+    tab.calculate();
+    tab.calculate();
     QCOMPARE(series->count(), 3);
     QCOMPARE(series->at(0), QPointF(0, 2010));
     QCOMPARE(series->at(2), QPointF(2, 2002));
     tab.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("100"));
-    tab.Button2Click();
+    tab.calculate();
     QCOMPARE(series->at(0), QPointF(0, 110));
 }
 
@@ -101,9 +101,9 @@ void TestAnalysisTabs::statisticsErrorLeavesTabUnchanged()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf(sampleOrders()));
     StatisticsTab tab(&orders);
-    tab.Button2Click();
+    tab.calculate();
     orders.setData(orders.index(2, int(Column::Profit)), QStringLiteral("abc"), Qt::EditRole);
-    tab.Button2Click();
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QCOMPARE(m_errors.first(), QStringLiteral("Строка 3, столбец Profit: «abc» — не число"));
     QCOMPARE(labelText(&tab, "Label61"), QStringLiteral("10.00"));
@@ -112,7 +112,7 @@ void TestAnalysisTabs::statisticsErrorLeavesTabUnchanged()
     m_errors.clear();
     orders.setData(orders.index(2, int(Column::Profit)), QStringLiteral("-3"), Qt::EditRole);
     tab.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("2000.5"));
-    tab.Button2Click();
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().contains(QStringLiteral("Начальный баланс")));
 }
@@ -124,7 +124,7 @@ void TestAnalysisTabs::statisticsPointClickShowsLastRowWithTicket()
     Order second = Trade("GBPUSD", "2", "1001");
     orders.setTable(TableOf({first, Trade("X", "3", "1002"), second}));
     StatisticsTab tab(&orders);
-    tab.Button2Click();
+    tab.calculate();
     auto *sb2 = tab.findChild<ReadoutBar *>(QStringLiteral("sb2"));
     auto *series = tab.equitySeries();
     Q_EMIT series->clicked(QPointF(0.2, 2001)); // nearest point 0, labelled 1001
@@ -152,7 +152,7 @@ void TestAnalysisTabs::serverOffsetUpDownStepsWithinRange()
     Order night = Trade("A", "1");
     night.openTime = "20:30:00"; // 23:30 GMT with the server 3 hours behind: Asian
     orders.setTable(TableOf({night}));
-    tab.Button2Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QCOMPARE(labelText(&tab, "Label70"), QStringLiteral("1"));
 }
@@ -162,7 +162,7 @@ void TestAnalysisTabs::pairsPressFillsGridAndCurves()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf(sampleOrders()));
     PairsTab tab(&orders);
-    tab.Button1Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QAbstractItemModel *grid = tab.findChild<QTableView *>(QStringLiteral("st2"))->model();
     QCOMPARE(grid->rowCount(), 2);
@@ -175,7 +175,7 @@ void TestAnalysisTabs::pairsPressFillsGridAndCurves()
     QCOMPARE(tab.series().at(1)->points(), (QList<QPointF>{{0, -5}}));
     QCOMPARE(tab.series().at(2)->count(), 0);
     // A second press gives the same curves, not doubled ones.
-    tab.Button1Click();
+    tab.calculate();
     QCOMPARE(tab.series().at(0)->count(), 2);
 }
 
@@ -187,7 +187,7 @@ void TestAnalysisTabs::pairsMoreThanThirteen()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf(many));
     PairsTab tab(&orders);
-    tab.Button1Click();
+    tab.calculate();
     QAbstractItemModel *grid = tab.findChild<QTableView *>(QStringLiteral("st2"))->model();
     QCOMPARE(grid->rowCount(), 15);
     QCOMPARE(grid->index(14, 2).data().toString(), QStringLiteral("1"));
@@ -201,9 +201,9 @@ void TestAnalysisTabs::pairsErrorLeavesTabUnchanged()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf(sampleOrders()));
     PairsTab tab(&orders);
-    tab.Button1Click();
+    tab.calculate();
     orders.setData(orders.index(0, int(Column::Profit)), QString(), Qt::EditRole);
-    tab.Button1Click();
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().startsWith(QStringLiteral("Строка 1, столбец Profit")));
     QAbstractItemModel *grid = tab.findChild<QTableView *>(QStringLiteral("st2"))->model();
@@ -239,7 +239,7 @@ void TestAnalysisTabs::weekdayPressFillsGridAndBars()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf({monday, mondayLoss, wednesday}));
     WeekdayTab tab(&orders);
-    tab.Button3Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QAbstractItemModel *grid = gridOf(&tab, "st3");
     QCOMPARE(grid->rowCount(), 2);
@@ -254,7 +254,7 @@ void TestAnalysisTabs::weekdayPressFillsGridAndBars()
 
     // A bad date: one message, the tab keeps what it showed.
     orders.setData(orders.index(2, int(Column::OpenDate)), QStringLiteral("2010.13.01"), Qt::EditRole);
-    tab.Button3Click();
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().startsWith(QStringLiteral("Строка 3, столбец OpenDate")));
     QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("6.00"));
@@ -279,7 +279,7 @@ void TestAnalysisTabs::riskPointClicksShowTrade()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf({riskTrade("1001", "EURUSD", "1.1950", "-50"), riskTrade("1002", "GBPUSD", "1.2050", "50")}));
     RiskTab tab(&orders);
-    tab.Button4Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QLineSeries *series = tab.series().at(curve);
     QVERIFY(series->count() > point);
@@ -294,11 +294,11 @@ void TestAnalysisTabs::riskErrorLeavesTabUnchanged()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf({riskTrade("1001", "EURUSD", "1.2100", "100")}));
     RiskTab tab(&orders);
-    tab.Button4Click();
+    tab.calculate();
     QAbstractItemModel *grid = gridOf(&tab, "st4");
     QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("200.00"));
     tab.findChild<QLineEdit *>(QStringLiteral("Edit3"))->setText(QStringLiteral("abc"));
-    tab.Button4Click();
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().contains(QStringLiteral("Начальный баланс")));
     QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("200.00"));
@@ -310,7 +310,7 @@ void TestAnalysisTabs::outcomesPressFillsBothGrids()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf({riskTrade("1", "EURUSD", "1.1950", "-50"), riskTrade("2", "EURUSD", "1.2100", "100")}));
     OutcomesTab tab(&orders);
-    tab.Button7Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QAbstractItemModel *outcomes = gridOf(&tab, "st5");
     QAbstractItemModel *groups = gridOf(&tab, "st6");
@@ -325,7 +325,7 @@ void TestAnalysisTabs::outcomesPressFillsBothGrids()
     QCOMPARE(groups->index(1, 2).data().toString(), QStringLiteral("1"));
 
     orders.setData(orders.index(1, int(Column::Profit)), QStringLiteral("1..0"), Qt::EditRole);
-    tab.Button7Click();
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QCOMPARE(groups->rowCount(), 2);
     QCOMPARE(outcomes->index(0, 7).data().toString(), QStringLiteral("2"));
