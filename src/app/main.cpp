@@ -1,5 +1,8 @@
 // veltrano: the desktop program. `veltrano [STATEMENT]` opens the window, importing STATEMENT.
 #include "mainwindow.h"
+#include "orderlistmodel.h"
+#include "quotechartpage.h"
+#include "statement/tradereadout.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -32,7 +35,17 @@ int main(int argc, char *argv[])
                                  QStringLiteral("index"));
     const QCommandLineOption calculate(QStringLiteral("calculate"),
                                        QStringLiteral("Press every calculation button after the import."));
+    const QCommandLineOption history(
+            QStringLiteral("history"),
+            QStringLiteral("Use <folder> as the terminal's history folder for this run (not saved)."),
+            QStringLiteral("folder"));
+    const QCommandLineOption quote(
+            QStringLiteral("quote"),
+            QStringLiteral("Draw the first order with ticket <ticket> on \"На графике\" after the import."),
+            QStringLiteral("ticket"));
     parser.addOption(screenshot);
+    parser.addOption(history);
+    parser.addOption(quote);
     parser.addOption(tab);
     parser.addOption(calculate);
     parser.process(app);
@@ -47,6 +60,16 @@ int main(int argc, char *argv[])
         }
         if (!parser.positionalArguments().isEmpty())
             window.importStatementFile(parser.positionalArguments().constFirst());
+        if (parser.isSet(history))
+            window.chartPage()->setHistoryFolder(parser.value(history));
+        if (parser.isSet(quote)) {
+            const StatementTable &table = window.orderModel()->table();
+            const int row = FirstRowWithTicket(table, parser.value(quote));
+            if (row > 0) {
+                window.chartPage()->setSelectedTrade(SelectTrade(table, row));
+                window.chartPage()->showTrade();
+            }
+        }
         if (parser.isSet(calculate))
             window.calculateAll();
         if (parser.isSet(tab))

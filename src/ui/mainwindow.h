@@ -10,8 +10,7 @@ class OrderListModel;
 class QAction;
 class QTabWidget;
 class QTableView;
-class QLineEdit;
-class ReadoutBar;
+class QuoteChartPage;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -30,6 +29,8 @@ public:
     void calculateAll();
     /// The analysis tabs, in page order.
     const QList<AnalysisTab *> &analysisTabs() const { return m_analysisTabs; }
+    /// The "На графике" page inside the orders tab.
+    QuoteChartPage *chartPage() const { return m_chartPage; }
     /// Opens tab `index` of the main page control (the order list itself for the orders tab).
     void showTab(int index);
 
@@ -44,15 +45,13 @@ protected:
 private:
     void createMenu();
     QWidget *createOrdersTab();
-    QWidget *createChartPage();
     /// Copies the row of the order list's current cell into the chart page's readout.
     void showSelectedTrade(const QModelIndex &current);
 
     OrderListModel *m_orders = nullptr;
     QTabWidget *m_pages = nullptr;        // PageControl1
     QTableView *m_orderList = nullptr;    // st1
-    ReadoutBar *m_tradeReadout = nullptr; // sb3
-    QLineEdit *m_historyFolder = nullptr; // Edit4
+    QuoteChartPage *m_chartPage = nullptr; // TabSheet10
     QList<AnalysisTab *> m_analysisTabs;
     std::function<QString()> m_chooseFile;
 };

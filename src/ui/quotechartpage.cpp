@@ -68,8 +68,8 @@ QBrush bodyBrush(std::uint32_t rgb)
     return QBrush(pixel);
 }
 
-QScatterSeries *addMarkSeries(QChart *chart, const QString &name, const QString &title, const QColor &colour,
-                              int side, const QImage &marker)
+QScatterSeries *addMarkSeries(QChart *chart, const QString &name, const QString &title,
+                              const QColor &colour, int side, const QImage &marker)
 {
     auto *series = new QScatterSeries;
     series->setObjectName(name);
@@ -111,7 +111,8 @@ QLabel *addCaption(QWidget *parent, const QString &name, const QString &text, in
     return label;
 }
 
-QPushButton *addButton(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+QPushButton *addButton(QWidget *parent, const QString &name, const QString &text,
+                       const QRect &geometry)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(name);
@@ -130,7 +131,8 @@ QLineEdit *addEdit(QWidget *parent, const QString &name, const QString &text, co
 } // namespace
 
 QuoteChartPage::QuoteChartPage(QChar decimalSeparator, QWidget *parent)
-    : QWidget(parent), m_decimalSeparator(decimalSeparator), m_settingsPath(SettingsFile::defaultPath())
+    : QWidget(parent), m_decimalSeparator(decimalSeparator),
+      m_settingsPath(SettingsFile::defaultPath())
 {
     setObjectName(QStringLiteral("TabSheet10"));
 
@@ -165,7 +167,8 @@ QuoteChartPage::QuoteChartPage(QChar decimalSeparator, QWidget *parent)
                                              colourOf(QuoteColour::Yellow)));
     const QPolygonF flatBar(QRectF(0, 4, 11, 3));
     m_stopLoss = addMarkSeries(chart, QStringLiteral("Series18"), QStringLiteral("sl"),
-                               colourOf(QuoteColour::Red), 11, markerImage(11, flatBar, colourOf(QuoteColour::Red)));
+                               colourOf(QuoteColour::Red), 11,
+                               markerImage(11, flatBar, colourOf(QuoteColour::Red)));
     m_takeProfit = addMarkSeries(chart, QStringLiteral("Series19"), QStringLiteral("tp"),
                                  colourOf(QuoteColour::Aqua), 11,
                                  markerImage(11, flatBar, colourOf(QuoteColour::Aqua)));
@@ -180,7 +183,8 @@ QuoteChartPage::QuoteChartPage(QChar decimalSeparator, QWidget *parent)
     m_priceAxis = new QValueAxis;
     m_priceAxis->setMinorTickCount(1);
     m_priceAxis->setLabelFormat(QStringLiteral("%.5g"));
-    for (QAbstractAxis *axis : {static_cast<QAbstractAxis *>(m_dateLabels), static_cast<QAbstractAxis *>(m_priceAxis)}) {
+    for (QAbstractAxis *axis :
+         {static_cast<QAbstractAxis *>(m_dateLabels), static_cast<QAbstractAxis *>(m_priceAxis)}) {
         axis->setLabelsBrush(kLime);
         axis->setTitleBrush(kLime);
         axis->setLinePenColor(kLime);
@@ -196,9 +200,10 @@ QuoteChartPage::QuoteChartPage(QChar decimalSeparator, QWidget *parent)
     }
 
     addCaption(this, QStringLiteral("Label129"), QStringLiteral("Путь к котировкам"), 8, 466);
-    m_historyFolder = addEdit(this, QStringLiteral("Edit4"), SettingsFile(m_settingsPath).terminalPath(),
-                              {8, 482, 294, 21});
-    QPushButton *choose = addButton(this, QStringLiteral("Button9"), QStringLiteral("Указать"), {308, 482, 75, 25});
+    m_historyFolder = addEdit(this, QStringLiteral("Edit4"),
+                              SettingsFile(m_settingsPath).terminalPath(), {8, 482, 294, 21});
+    QPushButton *choose =
+        addButton(this, QStringLiteral("Button9"), QStringLiteral("Указать"), {308, 482, 75, 25});
     connect(choose, &QPushButton::clicked, this, &QuoteChartPage::chooseFolder);
 
     addCaption(this, QStringLiteral("Label130"), QStringLiteral("Таймфрейм"), 392, 466);
@@ -223,9 +228,11 @@ QuoteChartPage::QuoteChartPage(QChar decimalSeparator, QWidget *parent)
     shiftSteps->setObjectName(QStringLiteral("UpDown3"));
     shiftSteps->setGeometry(598, 482, 18, 21);
 
-    QPushButton *show = addButton(this, QStringLiteral("Button10"), QStringLiteral("Показать"), {645, 478, 75, 25});
+    QPushButton *show =
+        addButton(this, QStringLiteral("Button10"), QStringLiteral("Показать"), {645, 478, 75, 25});
     connect(show, &QPushButton::clicked, this, &QuoteChartPage::showTrade);
-    QPushButton *save = addButton(this, QStringLiteral("Button11"), QStringLiteral("Сохранить"), {729, 477, 75, 25});
+    QPushButton *save = addButton(this, QStringLiteral("Button11"), QStringLiteral("Сохранить"),
+                                  {729, 477, 75, 25});
     connect(save, &QPushButton::clicked, this, &QuoteChartPage::saveChart);
 
     m_readout = new ReadoutBar(this);
@@ -265,7 +272,8 @@ void QuoteChartPage::setSettingsPath(const QString &path)
 
 QString QuoteChartPage::bitmapPath(const QString &chosen)
 {
-    const qsizetype nameStart = std::max(chosen.lastIndexOf(QLatin1Char('/')), chosen.lastIndexOf(QDir::separator())) + 1;
+    const qsizetype nameStart =
+        std::max(chosen.lastIndexOf(QLatin1Char('/')), chosen.lastIndexOf(QDir::separator())) + 1;
     const qsizetype dot = chosen.lastIndexOf(QLatin1Char('.'));
     return (dot >= nameStart ? chosen.left(dot) : chosen) + QStringLiteral(".bmp");
 }
@@ -286,7 +294,8 @@ void QuoteChartPage::showTrade()
     if (chart.error) {
         if (chart.error->column == HistoryColumn())
             ShowNotice(QStringLiteral("Ошибка открытия файла"),
-                       chart.error->message + QLatin1Char('\n') + QDir::toNativeSeparators(chart.error->text));
+                       chart.error->message + QLatin1Char('\n') +
+                           QDir::toNativeSeparators(chart.error->text));
         else
             ShowCalculationError(this, QStringLiteral("На графике"), chart.error);
         return;
@@ -303,7 +312,9 @@ void QuoteChartPage::render(QuoteChart chart)
     const QBrush black = bodyBrush(QuoteColour::Black);
     for (const QuoteCandle &c : chart.candles) {
         auto *set = new QCandlestickSet(c.open, c.high, c.low, c.close, double(c.msecs));
-        set->setBrush(c.colour == QuoteColour::White ? white : c.colour == QuoteColour::Black ? black : bodyBrush(c.colour));
+        set->setBrush(c.colour == QuoteColour::White   ? white
+                      : c.colour == QuoteColour::Black ? black
+                                                       : bodyBrush(c.colour));
         candles.append(set);
     }
     m_price->append(candles);
@@ -335,7 +346,8 @@ void QuoteChartPage::fitAxes()
         low = std::min({low, c.low, c.high});
         high = std::max({high, c.low, c.high});
     }
-    for (const auto *marks : {&m_shown.open, &m_shown.close, &m_shown.stopLoss, &m_shown.takeProfit})
+    for (const auto *marks :
+         {&m_shown.open, &m_shown.close, &m_shown.stopLoss, &m_shown.takeProfit})
         for (const QuotePoint &p : *marks) {
             low = std::min(low, p.value);
             high = std::max(high, p.value);
@@ -352,13 +364,16 @@ void QuoteChartPage::fitAxes()
     m_timeAxis->setRange(left, right);
     m_dateLabels->setRange(left, right);
     m_dateLabels->setStartValue(left);
-    const bool daily = std::all_of(times.begin(), times.end(), [](qint64 t) { return t % 86400000 == 0; });
+    const bool daily =
+        std::all_of(times.begin(), times.end(), [](qint64 t) { return t % 86400000 == 0; });
     const QString format = daily ? QStringLiteral("dd.MM.yy") : QStringLiteral("dd.MM.yy hh:mm");
     const size_t every = std::max<size_t>(1, (times.size() + kDateLabels - 1) / kDateLabels);
     for (size_t i = 0; i < times.size(); i += every)
-        m_dateLabels->append(QDateTime::fromMSecsSinceEpoch(times[i], Qt::UTC).toString(format), double(times[i]));
+        m_dateLabels->append(QDateTime::fromMSecsSinceEpoch(times[i], Qt::UTC).toString(format),
+                             double(times[i]));
 
-    const double margin = high > low ? (high - low) * 0.04 : std::max(std::fabs(high) * 0.001, 1e-4);
+    const double margin =
+        high > low ? (high - low) * 0.04 : std::max(std::fabs(high) * 0.001, 1e-4);
     m_priceAxis->setRange(low - margin, high + margin);
 }
 
@@ -373,7 +388,8 @@ void QuoteChartPage::chooseFolder()
     m_historyFolder->setText(folder);
     if (!SettingsFile(m_settingsPath).setTerminalPath(folder))
         ShowError(this, QStringLiteral("Указать"),
-                  QStringLiteral("Не удалось записать файл настроек «%1»").arg(QDir::toNativeSeparators(m_settingsPath)));
+                  QStringLiteral("Не удалось записать файл настроек «%1»")
+                      .arg(QDir::toNativeSeparators(m_settingsPath)));
 }
 
 void QuoteChartPage::saveChart()
@@ -383,6 +399,7 @@ void QuoteChartPage::saveChart()
         return;
     const QString path = bitmapPath(chosen);
     if (!m_chart3->grab().save(path, "BMP"))
-        ShowError(this, QStringLiteral("Сохранить"),
-                  QStringLiteral("Не удалось записать файл «%1»").arg(QDir::toNativeSeparators(path)));
+        ShowError(
+            this, QStringLiteral("Сохранить"),
+            QStringLiteral("Не удалось записать файл «%1»").arg(QDir::toNativeSeparators(path)));
 }
