@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
     } catch (const std::exception &error) {
         QMessageBox::critical(nullptr, QStringLiteral("Veltrano"), QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        QMessageBox::critical(nullptr, QStringLiteral("Veltrano"), QString());
+        QMessageBox::critical(nullptr, QStringLiteral("Veltrano"), QStringLiteral("Unknown error"));
     }
-    return 0;
+    return 1;
 }

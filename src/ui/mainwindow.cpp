@@ -10,7 +10,7 @@
 #include "quotechartpage.h"
 #include "risktab.h"
 #include "seriestab.h"
-#include "shadeddelegate.h"
+#include "shadedcelldelegate.h"
 #include "formats/statementimport.h"
 #include "statisticstab.h"
 #include "statement/tradereadout.h"

@@ -4,7 +4,7 @@
 #include "messages.h"
 #include "readoutbar.h"
 #include "settingsfile.h"
-#include "updownedit.h"
+#include "updownbuttons.h"
 
 #include <QCandlestickSeries>
 #include <QCandlestickSet>

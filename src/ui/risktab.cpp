@@ -20,11 +20,6 @@ const QList<int> kGridWidths = {73, 75, 76, 64};
 RiskTab::RiskTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, parent)
 {
     setObjectName(QStringLiteral("TabSheet5"));
-    struct ChartLayout {
-        const char *name, *series;
-        QRect geometry;
-        const char *title;
-    };
     const ChartLayout layouts[] = {
         {"Chart9", "Series16", {-8, 8, 617, 185}, "Риск-менеджмент(TP/SL)"},
         {"Chart10", "LineSeries1", {0, 192, 609, 185}, "Мани-менеджмент(% риска в сделках)"},

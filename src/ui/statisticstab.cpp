@@ -4,7 +4,7 @@
 #include "chartutil.h"
 #include "orderlistmodel.h"
 #include "readoutbar.h"
-#include "updownedit.h"
+#include "updownbuttons.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

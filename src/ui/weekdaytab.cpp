@@ -1,6 +1,7 @@
 // Weekday tab layout and rendering of a WeekdaysResult.
 #include "weekdaytab.h"
 
+#include "chartutil.h"
 #include "gridview.h"
 #include "orderlistmodel.h"
 #include "resultgridmodel.h"
@@ -18,46 +19,12 @@ namespace {
 
 const QList<int> kGridWidths = {70, 78, 64, 64, 64, 64};
 
-QChartView *createBarChart(QWidget *parent, const QString &name, const QString &seriesName,
-                           const QRect &geometry, const QString &title, QBarSet **set)
-{
-    auto *chart = new QChart;
-    chart->setTitle(title);
-    chart->legend()->hide();
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->setBackgroundRoundness(0);
-    auto *series = new QBarSeries;
-    series->setObjectName(seriesName);
-    *set = new QBarSet(seriesName);
-    series->append(*set);
-    series->setLabelsVisible(false);
-    chart->addSeries(series);
-    auto *days = new QBarCategoryAxis;
-    days->append({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                  QStringLiteral("5")});
-    chart->addAxis(days, Qt::AlignBottom);
-    series->attachAxis(days);
-    auto *values = new QValueAxis;
-    values->setLabelFormat(QStringLiteral("%.6g"));
-    chart->addAxis(values, Qt::AlignLeft);
-    series->attachAxis(values);
-    auto *view = new QChartView(chart, parent);
-    view->setObjectName(name);
-    view->setGeometry(geometry);
-    view->setRenderHint(QPainter::Antialiasing);
-    return view;
-}
 
 } // namespace
 
 WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, parent)
 {
     setObjectName(QStringLiteral("TabSheet4"));
-    struct ChartLayout {
-        const char *name, *series;
-        QRect geometry;
-        const char *title;
-    };
     const ChartLayout layouts[] = {
         {"Chart5", "BarSeries2", {-5, 7, 246, 266}, "Количество приб. операци<br> 1-пон 5-пятн"},
         {"Chart6", "BarSeries3", {3, 271, 238, 266}, "Количество убыт. операци<br> 1-пон 5-пятн"},
@@ -66,7 +33,7 @@ WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(or
     };
     for (const ChartLayout &l : layouts) {
         QBarSet *set = nullptr;
-        m_dayCharts.append(createBarChart(this, QString::fromLatin1(l.name), QString::fromLatin1(l.series),
+        m_dayCharts.append(CreateBarChart(this, QString::fromLatin1(l.name), QString::fromLatin1(l.series),
                                        l.geometry, QString::fromUtf8(l.title), &set));
         m_dayBars.append(set);
     }

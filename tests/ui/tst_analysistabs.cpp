@@ -10,7 +10,7 @@
 #include "roles.h"
 #include "statementfixture.h"
 #include "statisticstab.h"
-#include "updownedit.h"
+#include "updownbuttons.h"
 
 #include <QBarSet>
 #include <QLabel>

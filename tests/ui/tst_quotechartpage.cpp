@@ -7,7 +7,7 @@
 #include "quotechartpage.h"
 #include "readoutbar.h"
 #include "settingsfile.h"
-#include "updownedit.h"
+#include "updownbuttons.h"
 
 #include <QCandlestickSeries>
 #include <QCandlestickSet>

@@ -5,6 +5,7 @@
 #include "statement/formatmoney.h"
 #include "statement/symbollist.h"
 
+#include <algorithm>
 #include <cmath>
 
 QString WeekdaysCaption()
@@ -16,6 +17,15 @@ QStringList WeekdaysGridHeader()
 {
     return {QStringLiteral("Вал. пара"), QStringLiteral("Понедельник"), QStringLiteral("Вторник"),
             QStringLiteral("Среда"),     QStringLiteral("Четверг"),     QStringLiteral("Пятница")};
+}
+
+long long TruncatedScale(double value)
+{
+    // Far beyond any account's sums, and still inside the 64-bit range after the ± 1.
+    constexpr double kLimit = 9.0e18;
+    if (std::isnan(value))
+        return 0;
+    return static_cast<long long>(std::trunc(std::clamp(value, -kLimit, kLimit)));
 }
 
 WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSeparator)
@@ -68,8 +78,8 @@ WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSepar
         }
         result.grid.push_back(row);
     }
-    result.profitScale = int(std::trunc(high)) + 1;
-    result.lossScale = int(std::trunc(low)) - 1;
+    result.profitScale = TruncatedScale(high) + 1;
+    result.lossScale = TruncatedScale(low) - 1;
 
     // Shading reads the grid's own texts against the two scales.
     result.shades = EmptyShadeGrid(result.grid);

@@ -27,9 +27,13 @@ struct WeekdaysResult {
     std::array<double, 5> winSum{};
     std::array<double, 5> lossSum{};
     /// trunc(largest grid value) + 1 and trunc(smallest grid value) - 1: the shading scales.
-    int profitScale = 0;
-    int lossScale = 0;
+    /// 64-bit: sums in currencies of small units (JPY, KRW, IDR) pass the 32-bit range.
+    long long profitScale = 0;
+    long long lossScale = 0;
 };
+
+/// trunc(value) as a 64-bit integer, clamped to ±9e18 (0 for NaN).
+long long TruncatedScale(double value);
 
 /// Weekday of each trade from its OpenDate; Saturday and Sunday trades are counted nowhere shown.
 WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSeparator);
