@@ -227,7 +227,7 @@ bool WriteSampleHistory(const QString &statementPath, const QString &folder, QSt
     return true;
 }
 
-bool WriteMinuteHistory(const QString &path, std::int64_t firstTime, std::int64_t bars,
+bool WriteMinuteHistory(const QString &path, std::int64_t firstTime, std::int64_t endTime,
                         std::uint64_t seed)
 {
     QFile file(path);
@@ -237,8 +237,7 @@ bool WriteMinuteHistory(const QString &path, std::int64_t firstTime, std::int64_
     out.reserve(1 << 22);
     Random random(seed);
     double price = 1.3;
-    std::int64_t time = firstTime;
-    for (std::int64_t written = 0; written < bars; time += 60) {
+    for (std::int64_t time = firstTime; time < endTime; time += 60) {
         const std::int64_t weekday = (FloorDiv(time, 86400) + 4) % 7; // 0 = Sunday
         if (weekday == 0 || weekday == 6)
             continue;
@@ -247,7 +246,6 @@ bool WriteMinuteHistory(const QString &path, std::int64_t firstTime, std::int64_
         const double wick = std::fabs(random.normal()) * 0.0001;
         appendRecord(out, {time, roundTo(open, 5), roundTo(std::max(open, price) + wick, 5),
                            roundTo(std::min(open, price) - wick, 5), roundTo(price, 5)});
-        ++written;
         if (out.size() >= (1 << 22)) {
             if (file.write(out) != out.size())
                 return false;
