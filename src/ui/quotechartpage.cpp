@@ -79,12 +79,15 @@ QScatterSeries *addMarkSeries(QChart *chart, const QString &name, const QString 
     series->setMarkerSize(side);
     series->setLightMarker(marker);
     series->setPointLabelsVisible(false);
+    series->setPointsVisible(false); // the marker picture is painted, not the series' own shapes
     chart->addSeries(series);
     return series;
 }
 
 // The points of a mark series; a point in another colour than the series' marker (the black
 // fillers) keeps its colour in the point's configuration and is not painted: black on black.
+// The series is empty when this is called, so the configuration costs nothing to apply and the
+// points are laid out once.
 void setMarks(QScatterSeries *series, const std::vector<QuotePoint> &points)
 {
     QList<QPointF> xy;
@@ -98,9 +101,8 @@ void setMarks(QScatterSeries *series, const std::vector<QuotePoint> &points)
             configuration.insert(int(i), {{QXYSeries::PointConfiguration::Color, colour},
                                           {QXYSeries::PointConfiguration::Visibility, false}});
     }
-    series->clearPointsConfiguration();
-    series->replace(xy);
     series->setPointsConfiguration(configuration);
+    series->replace(xy);
 }
 
 QLabel *addCaption(QWidget *parent, const QString &name, const QString &text, int left, int top)
@@ -305,12 +307,21 @@ void QuoteChartPage::showTrade()
 
 void QuoteChartPage::render(QuoteChart chart)
 {
+    // Everything is emptied and the axes set before the new points arrive: each change of the
+    // axes or of a series lays out every point already there.
     m_price->clear();
+    for (QScatterSeries *marks : {m_openMarks, m_closeMarks, m_stopLoss, m_takeProfit}) {
+        marks->clear();
+        marks->setPointsConfiguration({});
+    }
+    m_shown = std::move(chart);
+    fitAxes();
+
     QList<QCandlestickSet *> candles;
-    candles.reserve(qsizetype(chart.candles.size()));
+    candles.reserve(qsizetype(m_shown.candles.size()));
     const QBrush white = bodyBrush(QuoteColour::White);
     const QBrush black = bodyBrush(QuoteColour::Black);
-    for (const QuoteCandle &c : chart.candles) {
+    for (const QuoteCandle &c : m_shown.candles) {
         auto *set = new QCandlestickSet(c.open, c.high, c.low, c.close, double(c.msecs));
         set->setBrush(c.colour == QuoteColour::White   ? white
                       : c.colour == QuoteColour::Black ? black
@@ -318,16 +329,14 @@ void QuoteChartPage::render(QuoteChart chart)
         candles.append(set);
     }
     m_price->append(candles);
-    setMarks(m_openMarks, chart.open);
-    setMarks(m_closeMarks, chart.close);
-    setMarks(m_stopLoss, chart.stopLoss);
-    setMarks(m_takeProfit, chart.takeProfit);
-    if (chart.openShape != m_openShape)
-        m_openMarks->setLightMarker(openMarker(chart.openShape));
-    m_openShape = chart.openShape;
-    m_chart3->chart()->setTitle(chart.title.toHtmlEscaped());
-    m_shown = std::move(chart);
-    fitAxes();
+    setMarks(m_openMarks, m_shown.open);
+    setMarks(m_closeMarks, m_shown.close);
+    setMarks(m_stopLoss, m_shown.stopLoss);
+    setMarks(m_takeProfit, m_shown.takeProfit);
+    if (m_shown.openShape != m_openShape)
+        m_openMarks->setLightMarker(openMarker(m_shown.openShape));
+    m_openShape = m_shown.openShape;
+    m_chart3->chart()->setTitle(m_shown.title.toHtmlEscaped());
 }
 
 void QuoteChartPage::fitAxes()
