@@ -43,6 +43,12 @@ int main(int argc, char *argv[])
             QStringLiteral("quote"),
             QStringLiteral("Draw the first order with ticket <ticket> on \"На графике\" after the import."),
             QStringLiteral("ticket"));
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("Open the window at <width>x<height> pixels."),
+                                  QStringLiteral("size"));
+    const QCommandLineOption maximized(QStringLiteral("maximized"), QStringLiteral("Open the window maximised."));
+    parser.addOption(size);
+    parser.addOption(maximized);
     parser.addOption(screenshot);
     parser.addOption(history);
     parser.addOption(quote);
@@ -52,7 +58,16 @@ int main(int argc, char *argv[])
 
     try {
         MainWindow window;
-        window.show();
+        if (parser.isSet(maximized)) {
+            window.showMaximized();
+        } else {
+            if (parser.isSet(size)) {
+                const QStringList wh = parser.value(size).split(QLatin1Char('x'));
+                if (wh.size() == 2)
+                    window.resize(wh[0].toInt(), wh[1].toInt());
+            }
+            window.show();
+        }
         if (const QScreen *screen = window.screen()) {
             QRect frame = window.frameGeometry();
             frame.moveCenter(screen->availableGeometry().center());

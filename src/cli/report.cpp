@@ -8,6 +8,7 @@
 #include "analysis/riskresults.h"
 #include "analysis/weekdayresults.h"
 #include "analysis/sessionstatistics.h"
+#include "analysis/streaks.h"
 #include "quotes/quotechart.h"
 #include "statement/symbollist.h"
 #include "statement/tradereadout.h"
@@ -337,6 +338,24 @@ void addOutcomes(ReportWriter &report, const OutcomesResult &r)
                    + QLatin1Char('\n'));
 }
 
+void addStreaks(ReportWriter &report, const StreaksResult &r)
+{
+    const QString title = StreaksCaption();
+    if (r.error) {
+        report.addError("streaks", title, *r.error);
+        return;
+    }
+    if (report.json()) {
+        Json json = Json::object();
+        json.insert("wins", gridJson(r.wins));
+        json.insert("losses", gridJson(r.losses));
+        report.addJson("streaks", json);
+        return;
+    }
+    report.addText(title + QStringLiteral("\n  Число серий профитов\n") + RenderTextTable(r.wins, 4)
+                   + QStringLiteral("  Число серий убытков\n") + RenderTextTable(r.losses, 4) + QLatin1Char('\n'));
+}
+
 /// [[t, open, high, low, close, "#rrggbb"], ...], written straight into the output.
 Json candlesJson(const std::vector<QuoteCandle> &candles)
 {
@@ -486,6 +505,10 @@ const SectionComputation kSections[] = {
     [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
         auto r = std::make_shared<OutcomesResult>(CalculateOutcomes(table, options.decimalSeparator));
         return [r](ReportWriter &report) { addOutcomes(report, *r); };
+    },
+    [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
+        auto r = std::make_shared<StreaksResult>(CalculateStreaks(table, options.decimalSeparator));
+        return [r](ReportWriter &report) { addStreaks(report, *r); };
     },
     [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
         if (options.quoteTicket.isEmpty())

@@ -2,6 +2,10 @@
 #include "mainwindow.h"
 
 #include "aboutdialog.h"
+#include "analysistab.h"
+#include "anchorlayout.h"
+#include "pagesize.h"
+#include "formats/semicolonformat.h"
 #include "messages.h"
 #include "orderlistmodel.h"
 #include "outcomestab.h"
@@ -9,7 +13,8 @@
 #include "statement/parsenumber.h"
 #include "quotechartpage.h"
 #include "risktab.h"
-#include "seriestab.h"
+#include "streakstab.h"
+#include "settingsfile.h"
 #include "shadedcelldelegate.h"
 #include "formats/statementimport.h"
 #include "statisticstab.h"
@@ -19,7 +24,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -32,6 +40,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QUrl>
@@ -46,8 +55,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Veltrano V 1.0"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
     // Compact tabs, so the eight captions fit in one row and the pages keep their laid-out height.
     setStyleSheet(QStringLiteral(
@@ -61,8 +68,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     m_orders = new OrderListModel(SystemDecimalSeparator(), this);
 
+    // The client area is laid out for 944 × 681; a bigger window gives the extra room to the pages.
     auto *client = new QWidget(this);
-    client->setFixedSize(944, 681);
+    auto *clientLayout = new AnchorLayout(client, QSize(944, 681));
     setCentralWidget(client);
 
     // The banner strip; its web page comes with the web panes.
@@ -89,21 +97,45 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     addAnalysisTab(new RiskTab(m_orders));
     m_pages->addTab(signalsPage, QStringLiteral("Торговые сигналы Он-лайн"));
     addAnalysisTab(new OutcomesTab(m_orders));
-    m_pages->addTab(new SeriesTab, QStringLiteral("Серии"));
+    addAnalysisTab(new StreaksTab(m_orders));
     m_pages->setCurrentIndex(0);
+    clientLayout->anchor(banner, AnchorLayout::StretchWidth);
+    clientLayout->anchor(m_pages, AnchorLayout::Stretch);
+
+    m_importStatus = new QLabel(this);
+    m_importStatus->setObjectName(QStringLiteral("importStatus"));
+    statusBar()->addWidget(m_importStatus, 1);
+    statusBar()->setSizeGripEnabled(true);
+    connect(m_orders, &OrderListModel::modifiedChanged, this, [this] { updateWindowTitle(); });
 
     createMenu();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The default size is the designed one and the smallest.
+    setMinimumSize(sizeHint());
+    resize(sizeHint());
 
     m_chooseFile = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Import(csv)"), QString(),
+        // The dialog starts where the last import came from.
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Import(csv)"), SettingsFile().importFolder(),
                                             QStringLiteral("csv (*.csv);;* (*)"));
+    };
+    m_chooseSaveFile = [this] {
+        const QString start = m_statementPath.isEmpty() ? SettingsFile().importFolder() : m_statementPath;
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить как"), start,
+                                            QStringLiteral("csv (*.csv);;* (*)"));
+    };
+    m_askAboutUnsavedEdits = [this] {
+        return QMessageBox::question(this, QStringLiteral("Veltrano"),
+                                     QStringLiteral("Список ордеров изменён. Сохранить изменения?"),
+                                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                     QMessageBox::Save);
     };
 }
 
 void MainWindow::createMenu()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    // "&" makes the menus open from the keyboard (Alt+F, Alt+H); F10 opens the first one.
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("File1"));
     // F2 belongs to the window, not to the menu item: it imports also while the item is hidden.
     QAction *open = file->addAction(QStringLiteral("Import(csv)\tF2"));
     open->setObjectName(QStringLiteral("Open1"));
@@ -111,13 +143,23 @@ void MainWindow::createMenu()
     auto *f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
     f2->setObjectName(QStringLiteral("Open1Shortcut"));
     connect(f2, &QShortcut::activated, this, &MainWindow::openStatement);
+    QAction *saveAs = file->addAction(QStringLiteral("Сохранить как…"));
+    saveAs->setObjectName(QStringLiteral("SaveAs1"));
+    saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    connect(saveAs, &QAction::triggered, this, &MainWindow::saveStatementAs);
     QAction *exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
-    // A text field or cell editor takes Ctrl+X for itself (cut); elsewhere it closes the program.
+    // A text field or cell editor takes Ctrl+X for itself (cut); elsewhere it closes the program,
+    // after asking about unsaved edits (closeEvent).
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this, file] {
+        menuBar()->setActiveAction(file->menuAction());
+    });
     QAction *site = help->addAction(QStringLiteral("HELP"));
     site->setObjectName(QStringLiteral("Sute1"));
     site->setShortcut(QKeySequence(Qt::Key_F1));
@@ -140,6 +182,7 @@ QWidget *MainWindow::createOrdersTab()
     auto *inner = new QTabWidget(page);
     inner->setObjectName(QStringLiteral("PageControl2"));
     inner->setGeometry(0, 0, 938, 574);
+    (new AnchorLayout(page, kPageSize))->anchor(inner, AnchorLayout::Stretch);
 
     auto *list = new QWidget;
     list->setObjectName(QStringLiteral("TabSheet9"));
@@ -158,6 +201,7 @@ QWidget *MainWindow::createOrdersTab()
         m_orderList->horizontalHeader()->resizeSection(c, kOrderColumnWidths[c]);
     connect(m_orderList->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { showSelectedTrade(current); });
+    (new AnchorLayout(list, kInnerPageSize))->anchor(m_orderList, AnchorLayout::Stretch);
 
     inner->addTab(list, QStringLiteral("Список"));
     m_chartPage = new QuoteChartPage(m_orders->decimalSeparator());
@@ -195,10 +239,15 @@ void MainWindow::openStatement()
 
 bool MainWindow::importStatementFile(const QString &path)
 {
+    if (!confirmDroppingEdits())
+        return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    QElapsedTimer clock;
+    clock.start();
     ImportResult result = ImportStatement(path);
     if (result.table)
-        m_orders->setTable(std::move(*result.table));
+        m_orders->setTable(std::move(*result.table), result.encoding);
+    const qint64 milliseconds = clock.elapsed();
     QApplication::restoreOverrideCursor();
     if (!result.table) {
         ShowError(this, QStringLiteral("Import(csv)"),
@@ -206,9 +255,81 @@ bool MainWindow::importStatementFile(const QString &path)
                           .arg(QDir::toNativeSeparators(path), result.error));
         return false;
     }
-    for (AnalysisTab *tab : std::as_const(m_analysisTabs))
+    // The tabs' figures belonged to the statement before.
+    for (AnalysisTab *tab : std::as_const(m_analysisTabs)) {
+        tab->reset();
         tab->calculateButton()->setEnabled(true);
+    }
+    m_statementPath = path;
+    SettingsFile().setImportFolder(QFileInfo(path).absolutePath());
+    m_importStatus->setText(QStringLiteral("%1 — строк: %2 — загружен за %3 с")
+                                    .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+                                    .arg(QLocale().toString(m_orders->rowCount()))
+                                    .arg(QLocale().toString(double(milliseconds) / 1000.0, 'f', 2)));
+    updateWindowTitle();
+    showTab(0);
     return true;
+}
+
+QString MainWindow::importStatus() const
+{
+    return m_importStatus->text();
+}
+
+void MainWindow::updateWindowTitle()
+{
+    QString title = QStringLiteral("Veltrano V 1.0");
+    if (!m_statementPath.isEmpty())
+        title = QFileInfo(m_statementPath).fileName() + (m_orders->isModified() ? QStringLiteral("*") : QString())
+                + QStringLiteral(" — ") + title;
+    setWindowTitle(title);
+}
+
+void MainWindow::saveStatementAs()
+{
+    const QString path = m_chooseSaveFile();
+    if (!path.isEmpty())
+        saveStatementFile(path);
+}
+
+bool MainWindow::saveStatementFile(const QString &path)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString error = WriteSemicolonFile(m_orders->table(), path, m_orders->encoding());
+    QApplication::restoreOverrideCursor();
+    if (!error.isEmpty()) {
+        ShowError(this, QStringLiteral("Сохранить как"),
+                  QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    m_statementPath = path;
+    m_orders->setModified(false);
+    updateWindowTitle();
+    return true;
+}
+
+bool MainWindow::confirmDroppingEdits()
+{
+    if (!m_orders->isModified())
+        return true;
+    switch (m_askAboutUnsavedEdits()) {
+    case QMessageBox::Save: {
+        const QString path = m_chooseSaveFile();
+        return !path.isEmpty() && saveStatementFile(path);
+    }
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (confirmDroppingEdits())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 
 #include <functional>
 
@@ -10,6 +11,7 @@ class OrderListModel;
 class QAction;
 class QTabWidget;
 class QTableView;
+class QLabel;
 class QuoteChartPage;
 
 class MainWindow : public QMainWindow {
@@ -22,6 +24,19 @@ public:
 
     /// Replaces the open dialog (tests); it returns the chosen path or an empty text.
     void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
+    /// Replaces the save dialog (tests); it returns the chosen path or an empty text.
+    void setSaveFileChooser(std::function<QString()> chooser) { m_chooseSaveFile = std::move(chooser); }
+    /// Replaces the question asked before unsaved edits are dropped (tests): Save, Discard or
+    /// Cancel.
+    void setUnsavedEditsQuestion(std::function<QMessageBox::StandardButton()> question)
+    {
+        m_askAboutUnsavedEdits = std::move(question);
+    }
+
+    /// File > "Сохранить как…": writes the order list as it stands to `path`; true when written.
+    bool saveStatementFile(const QString &path);
+    /// The status line under the pages: the file, its rows and the import time.
+    QString importStatus() const;
 
     OrderListModel *orderModel() const { return m_orders; }
 
@@ -39,12 +54,18 @@ public Q_SLOTS:
     void openStatement();
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
     void createMenu();
     QWidget *createOrdersTab();
+    /// File > "Сохранить как…" (SaveAs1).
+    void saveStatementAs();
+    /// Asks what to do with unsaved edits; false when the user cancels (or the save failed).
+    bool confirmDroppingEdits();
+    void updateWindowTitle();
     /// Copies the row of the order list's current cell into the chart page's readout.
     void showSelectedTrade(const QModelIndex &current);
 
@@ -53,5 +74,9 @@ private:
     QTableView *m_orderList = nullptr;    // st1
     QuoteChartPage *m_chartPage = nullptr; // TabSheet10
     QList<AnalysisTab *> m_analysisTabs;
+    QLabel *m_importStatus = nullptr;
+    QString m_statementPath; ///< the file imported or saved last, empty before any
     std::function<QString()> m_chooseFile;
+    std::function<QString()> m_chooseSaveFile;
+    std::function<QMessageBox::StandardButton()> m_askAboutUnsavedEdits;
 };

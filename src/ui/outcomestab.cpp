@@ -1,10 +1,13 @@
 // Outcomes tab layout and rendering of an OutcomesResult.
 #include "outcomestab.h"
 
+#include "anchorlayout.h"
 #include "gridview.h"
+#include "pagesize.h"
 #include "orderlistmodel.h"
 #include "resultgridmodel.h"
 
+#include <QPushButton>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -52,6 +55,14 @@ OutcomesTab::OutcomesTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(
     auto *note = new QLabel(QStringLiteral("по стопу в (+)- сделки закрытие трейлингом"), this);
     note->setObjectName(QStringLiteral("Label126"));
     note->move(104, 528);
+
+    auto *layout = new AnchorLayout(this, kPageSize);
+    layout->anchor(m_outcomeGrid, {0, 0, 0.6, 1});
+    layout->anchor(caption, {0.6, 0, 0, 0});
+    layout->anchor(m_groupGrid, {0.6, 0, 0.4, 1});
+    layout->anchor(memo, {0.6, 1, 0, 0});
+    layout->anchor(calculateButton(), AnchorLayout::Bottom);
+    layout->anchor(note, AnchorLayout::Bottom);
 }
 
 bool OutcomesTab::calculate()

@@ -1,11 +1,14 @@
 // Pairs tab layout and rendering of a PairsResult.
 #include "pairstab.h"
 
+#include "anchorlayout.h"
 #include "chartutil.h"
+#include "pagesize.h"
 #include "gridview.h"
 #include "orderlistmodel.h"
 #include "resultgridmodel.h"
 
+#include <QPushButton>
 #include <QChart>
 #include <QLegend>
 #include <QLegendMarker>
@@ -46,6 +49,11 @@ PairsTab::PairsTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders
     SetGridModel(m_pairGrid, m_pairGridModel, kGridWidths);
 
     createCalculateButton(QStringLiteral("Button1"), {24, 512, 113, 25});
+
+    auto *layout = new AnchorLayout(this, kPageSize);
+    layout->anchor(m_profitChart, AnchorLayout::Stretch);
+    layout->anchor(m_pairGrid, {1, 0, 0, 1});
+    layout->anchor(calculateButton(), AnchorLayout::Bottom);
 }
 
 bool PairsTab::calculate()

@@ -1,7 +1,9 @@
 // Layout of the quote chart page and rendering of a QuoteChart into its five series.
 #include "quotechartpage.h"
 
+#include "anchorlayout.h"
 #include "messages.h"
+#include "pagesize.h"
 #include "readoutbar.h"
 #include "settingsfile.h"
 #include "updownbuttons.h"
@@ -240,6 +242,17 @@ QuoteChartPage::QuoteChartPage(QChar decimalSeparator, QWidget *parent)
     m_readout = new ReadoutBar(this);
     m_readout->setObjectName(QStringLiteral("sb3"));
     m_readout->setGeometry(0, 526, 928, 19);
+
+    // A bigger window: the chart takes the room, the row of fields follows the bottom.
+    auto *layout = new AnchorLayout(this, kInnerPageSize);
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child == m_chart3)
+            layout->anchor(child, AnchorLayout::Stretch);
+        else if (child == m_readout)
+            layout->anchor(child, AnchorLayout::BottomStretchWidth);
+        else
+            layout->anchor(child, AnchorLayout::Bottom);
+    }
 
     m_chooseFolder = [this](const QString &start) {
         return QFileDialog::getExistingDirectory(this, QStringLiteral("Указать"), start);

@@ -2,12 +2,15 @@
 #include "risktab.h"
 
 #include "analysis/sessionstatistics.h"
+#include "anchorlayout.h"
 #include "chartutil.h"
+#include "pagesize.h"
 #include "gridview.h"
 #include "orderlistmodel.h"
 #include "readoutbar.h"
 #include "resultgridmodel.h"
 
+#include <QPushButton>
 #include <QChart>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +61,17 @@ RiskTab::RiskTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, 
     m_tradeReadout = new ReadoutBar(this);
     m_tradeReadout->setObjectName(QStringLiteral("sb1"));
     m_tradeReadout->setGeometry(0, 554, 936, 19);
+
+    // The three curves share the height and most of the width; the grid and its fields the rest.
+    auto *layout = new AnchorLayout(this, kPageSize);
+    for (int i = 0; i < 3; ++i)
+        layout->anchor(m_curveCharts[i], {0, i / 3.0, 0.6, 1 / 3.0});
+    layout->anchor(caption, {0.6, 0, 0, 0});
+    layout->anchor(m_pairGrid, {0.6, 0, 0.4, 1});
+    for (QWidget *w : {static_cast<QWidget *>(balanceCaption), static_cast<QWidget *>(m_initialBalance),
+                       static_cast<QWidget *>(calculateButton())})
+        layout->anchor(w, {0.6, 1, 0, 0});
+    layout->anchor(m_tradeReadout, AnchorLayout::BottomStretchWidth);
 }
 
 bool RiskTab::calculate()

@@ -1,11 +1,14 @@
 // Statistics tab layout and rendering of a StatisticsResult.
 #include "statisticstab.h"
 
+#include "anchorlayout.h"
 #include "chartutil.h"
+#include "pagesize.h"
 #include "orderlistmodel.h"
 #include "readoutbar.h"
 #include "updownbuttons.h"
 
+#include <QPushButton>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -133,6 +136,16 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
     m_tradeReadout = new ReadoutBar(this);
     m_tradeReadout->setObjectName(QStringLiteral("sb2"));
     m_tradeReadout->setGeometry(0, 554, 936, 19);
+
+    // A bigger window: the balance chart takes the room, the row of fields follows the bottom.
+    auto *layout = new AnchorLayout(this, kPageSize);
+    layout->anchor(m_balanceChart, AnchorLayout::Stretch);
+    layout->anchor(sessions, AnchorLayout::Bottom);
+    for (QWidget *w : {static_cast<QWidget *>(offsetCaption), static_cast<QWidget *>(m_serverOffset),
+                       static_cast<QWidget *>(upDown), static_cast<QWidget *>(balanceCaption),
+                       static_cast<QWidget *>(m_initialBalance), static_cast<QWidget *>(calculateButton())})
+        layout->anchor(w, AnchorLayout::Bottom);
+    layout->anchor(m_tradeReadout, AnchorLayout::BottomStretchWidth);
 }
 
 bool StatisticsTab::calculate()

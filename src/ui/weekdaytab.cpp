@@ -1,11 +1,14 @@
 // Weekday tab layout and rendering of a WeekdaysResult.
 #include "weekdaytab.h"
 
+#include "anchorlayout.h"
 #include "chartutil.h"
+#include "pagesize.h"
 #include "gridview.h"
 #include "orderlistmodel.h"
 #include "resultgridmodel.h"
 
+#include <QPushButton>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -48,6 +51,16 @@ WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(or
     SetGridModel(m_pairDayGrid, m_pairDayGridModel, kGridWidths);
 
     createCalculateButton(QStringLiteral("Button3"), {16, 544, 75, 25}, QStringLiteral("Расчитать"));
+
+    // The four charts share the left half of the extra room, the grid the right half.
+    auto *layout = new AnchorLayout(this, kPageSize);
+    const AnchorLayout::Growth chartGrowth[4] = {
+            {0, 0, 0.25, 0.5}, {0, 0.5, 0.25, 0.5}, {0.25, 0, 0.25, 0.5}, {0.25, 0.5, 0.25, 0.5}};
+    for (int c = 0; c < 4; ++c)
+        layout->anchor(m_dayCharts[c], chartGrowth[c]);
+    layout->anchor(caption, {0.5, 0, 0, 0});
+    layout->anchor(m_pairDayGrid, {0.5, 0, 0.5, 1});
+    layout->anchor(calculateButton(), AnchorLayout::Bottom);
 }
 
 void WeekdayTab::reset()

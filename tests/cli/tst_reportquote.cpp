@@ -159,8 +159,8 @@ void TestReportQuote::goldenOutput_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("json") << QStringList{"--json"} << "report-quote.expected.json";
-    QTest::newRow("text") << QStringList{} << "report-quote.expected.txt";
+    QTest::newRow("json") << QStringList{"--json"} << "report-quote.expected.json.part";
+    QTest::newRow("text") << QStringList{} << "report-quote.expected.txt.part";
 }
 
 void TestReportQuote::goldenOutput()
@@ -171,14 +171,25 @@ void TestReportQuote::goldenOutput()
         run(options + QStringList{"--locale", "C", "--quote", "3001", "--history", "v401",
                                   "--timeframe", "H4", "--bars", "3", "report-quote.csv"});
     QCOMPARE(r.exitCode, 0);
+    // Only the quote section: the sections before it have golden files of their own.
+    QByteArray section;
+    if (options.contains(QStringLiteral("--json"))) {
+        const qsizetype from = r.out.indexOf("\n  \"quote\": ");
+        QVERIFY(from >= 0);
+        section = r.out.mid(from + 1, r.out.indexOf('\n', from + 1) - from);
+    } else {
+        const qsizetype from = r.out.indexOf(QStringLiteral("На графике\n").toUtf8());
+        QVERIFY(from >= 0);
+        section = r.out.mid(from);
+    }
     QFile file(QStringLiteral(TEST_DATA_DIR "/") + expected);
     if (qEnvironmentVariableIsSet("VELTRANO_REGENERATE")) {
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(r.out);
+        file.write(section);
         QSKIP("expected output regenerated");
     }
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
-    QCOMPARE(QString::fromUtf8(r.out), QString::fromUtf8(file.readAll()));
+    QCOMPARE(QString::fromUtf8(section), QString::fromUtf8(file.readAll()));
 }
 
 void TestReportQuote::failuresInsideTheSection_data()

@@ -10,6 +10,7 @@
 #include "roles.h"
 #include "statementfixture.h"
 #include "statisticstab.h"
+#include "streakstab.h"
 #include "updownbuttons.h"
 
 #include <QBarSet>
@@ -37,6 +38,7 @@ private Q_SLOTS:
     void riskPointClicksShowTrade();
     void riskErrorLeavesTabUnchanged();
     void outcomesPressFillsBothGrids();
+    void streaksPressFillsBothGridsAndResetEmptiesThem();
 
 private:
     QStringList m_errors;
@@ -329,6 +331,33 @@ void TestAnalysisTabs::outcomesPressFillsBothGrids()
     QCOMPARE(m_errors.size(), 1);
     QCOMPARE(groups->rowCount(), 2);
     QCOMPARE(outcomes->index(0, 7).data().toString(), QStringLiteral("2"));
+}
+
+void TestAnalysisTabs::streaksPressFillsBothGridsAndResetEmptiesThem()
+{
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf(sampleOrders()));
+    StreaksTab tab(&orders);
+    QCOMPARE(tab.caption(), QStringLiteral("Серии"));
+    QAbstractItemModel *wins = gridOf(&tab, "StringGrid1");
+    QAbstractItemModel *losses = gridOf(&tab, "StringGrid2");
+    QCOMPARE(wins->headerData(13, Qt::Horizontal).toString(), QStringLiteral(">12"));
+    QCOMPARE(wins->rowCount(), 0);
+    QVERIFY(tab.calculate());
+    QCOMPARE(wins->rowCount(), 3); // EURUSD, GBPUSD, "Итого"
+    QCOMPARE(wins->index(2, 0).data().toString(), QStringLiteral("Итого"));
+    QCOMPARE(losses->index(2, 2).data().toString(), QStringLiteral("1")); // -5, -3 in a row
+    QCOMPARE(losses->index(0, 1).data().toString(), QStringLiteral("1"));
+
+    orders.setData(orders.index(1, int(Column::Profit)), QStringLiteral("x"), Qt::EditRole);
+    QVERIFY(!tab.calculate());
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY(m_errors.first().startsWith(QStringLiteral("Строка 2, столбец Profit")));
+    QCOMPARE(wins->rowCount(), 3);
+
+    tab.reset();
+    QCOMPARE(wins->rowCount(), 0);
+    QCOMPARE(losses->rowCount(), 0);
 }
 
 QTEST_MAIN(TestAnalysisTabs)

@@ -121,7 +121,7 @@ void TestQuoteChartPage::cleanup()
 void TestQuoteChartPage::layoutAtStart()
 {
     Page p;
-    p.page.resize(936, 550);
+    p.page.resize(934, 554); // the designed size of a page inside "Ордера"
     p.page.show();
     QCOMPARE(p.page.objectName(), QStringLiteral("TabSheet10"));
     QCOMPARE(p.page.chartView()->objectName(), QStringLiteral("Chart3"));
@@ -194,6 +194,13 @@ void TestQuoteChartPage::layoutAtStart()
     auto *sb3 = p.child<ReadoutBar>("sb3");
     QCOMPARE(sb3->geometry(), QRect(0, 526, 928, 19));
     QCOMPARE(sb3->texts(), QStringList(14, QString()));
+
+    // A bigger window: the chart takes the room, the fields and sb3 follow the bottom edge.
+    p.page.resize(934 + 200, 554 + 100);
+    QCOMPARE(p.page.chartView()->geometry(), QRect(3, 3, 922 + 200, 457 + 100));
+    QCOMPARE(p.child<QPushButton>("Button10")->geometry(), QRect(645, 478 + 100, 75, 25));
+    QCOMPARE(p.child<QLineEdit>("Edit4")->geometry(), QRect(8, 482 + 100, 294, 21));
+    QCOMPARE(sb3->geometry(), QRect(0, 526 + 100, 928 + 200, 19));
 }
 
 void TestQuoteChartPage::upDownSteps()

@@ -7,11 +7,6 @@
 #include <array>
 #include <cmath>
 
-bool PendingRow(std::string_view type)
-{
-    return type == "BUYSTOP " || type == "SELLSTOP";
-}
-
 double BreakevenBand(std::string_view stopLoss, std::string_view openPrice)
 {
     const bool hasMark = stopLoss.find_first_of(".,") != std::string_view::npos;

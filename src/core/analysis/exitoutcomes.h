@@ -1,6 +1,8 @@
 // How trades ended per pair, and how a result followed the previous one (result groups).
 #pragma once
 
+#include "statement/valuerules.h"
+
 #include "statement/cellerror.h"
 #include "analysis/gridshading.h"
 #include "statement/statementtable.h"
@@ -11,8 +13,6 @@
 #include <string_view>
 #include <vector>
 
-/// "BUYSTOP " (with its trailing blank) or "SELLSTOP": a deleted pending order.
-bool PendingRow(std::string_view type);
 
 /// Three points of the stop-loss text's price digits; the open price's digits when the stop-loss
 /// text has no decimal mark (a bare 0 for no stop).

@@ -11,3 +11,14 @@
 /// keeps `text` as its buffer, so no cell is copied.
 StatementTable ReadSemicolonText(LargeArray<char> text, size_t offset = 0);
 StatementTable ReadSemicolonText(std::string_view utf8);
+
+#include "formats/statementimport.h"
+
+#include <QString>
+
+/// Writes `table` to `path` in the semicolon format — the header row first, every cell followed
+/// by ";", lines ended by CRLF — so that importing the file gives the same cells. `encoding` is
+/// the one the statement was read in; Windows-1251 falls back to UTF-8 with a byte-order mark when
+/// a cell holds a character that code page lacks. A cell holding ";" or a line break can't be
+/// written: nothing is written then. Returns an empty text on success, else why it failed.
+QString WriteSemicolonFile(const StatementTable &table, const QString &path, TextEncoding encoding);
