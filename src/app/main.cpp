@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTabWidget>
 
 int main(int argc, char *argv[])
 {
@@ -83,6 +84,8 @@ int main(int argc, char *argv[])
             if (row > 0) {
                 window.chartPage()->setSelectedTrade(SelectTrade(table, row));
                 window.chartPage()->showTrade();
+                if (auto *orders = window.findChild<QTabWidget *>(QStringLiteral("PageControl2")))
+                    orders->setCurrentWidget(window.chartPage());
             }
         }
         if (parser.isSet(calculate))

@@ -112,6 +112,7 @@ QLabel *addCaption(QWidget *parent, const QString &name, const QString &text, in
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
     label->move(left, top);
+    label->adjustSize(); // the layout keeps the size a widget has when it is anchored
     return label;
 }
 
