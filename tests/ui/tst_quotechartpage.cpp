@@ -11,6 +11,7 @@
 
 #include <QCandlestickSeries>
 #include <QCandlestickSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -23,6 +24,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <ctime>
 
 using namespace historyfixture;
 
@@ -67,6 +70,7 @@ private Q_SLOTS:
     void upDownSteps();
     void showDrawsWhatTheCoreComputes();
     void openMarkShapeFollowsType();
+    void dateAxisShowsUtcWhateverTheZone();
     void nothingSelectedDoesNothing();
     void errorsKeepTheChart_data();
     void errorsKeepTheChart();
@@ -305,6 +309,30 @@ void TestQuoteChartPage::openMarkShapeFollowsType()
         p.page.showTrade();
         QVERIFY2(pointsUp() == press.up, press.type);
     }
+}
+
+void TestQuoteChartPage::dateAxisShowsUtcWhateverTheZone()
+{
+    // The computer's clock seven hours ahead of UTC: labels and marks keep the bars' UTC times.
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Asia/Novosibirsk");
+    tzset();
+    Page p;
+    p.page.setHistoryFolder(m_history);
+    p.page.setSelectedTrade(trade());
+    p.page.showTrade();
+    QStringList labels;
+    for (QAbstractAxis *axis : p.page.chartView()->chart()->axes(Qt::Horizontal))
+        if (auto *dates = qobject_cast<QCategoryAxis *>(axis))
+            labels = dates->categoriesLabels();
+    if (zone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", zone);
+    tzset();
+    QVERIFY(!labels.isEmpty());
+    QCOMPARE(labels.first(), QStringLiteral("11.05.10 00:00"));
+    QCOMPARE(p.page.shown().open.back().msecs, utc(2010, 5, 12, 11) * 1000);
 }
 
 void TestQuoteChartPage::nothingSelectedDoesNothing()
