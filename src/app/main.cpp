@@ -11,8 +11,19 @@
 #include <QScreen>
 #include <QTabWidget>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_UNIX
+    // The web panes' engine refuses to start its sandbox for root and would end the process.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+#endif
+    // The web engine shares its OpenGL contexts with the window's; it must be asked before start.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltrano"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));

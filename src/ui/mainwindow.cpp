@@ -20,10 +20,12 @@
 #include "statisticstab.h"
 #include "statement/tradereadout.h"
 #include "weekdaytab.h"
+#include "web/signalstab.h"
+#include "web/weblinks.h"
+#include "web/webpane.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QCloseEvent>
 #include <QDir>
 #include <QElapsedTimer>
@@ -47,8 +49,6 @@
 
 namespace {
 const QList<int> kOrderColumnWidths = {67, 64, 65, 64, 64, 64, 64, 64, 64, 64, 64, 53, 57, 64};
-const QUrl kHelpUrl(QStringLiteral("https://veltrano.app/help"));
-const QUrl kForumUrl(QStringLiteral("https://veltrano.app/forum"));
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
@@ -73,8 +73,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     auto *clientLayout = new AnchorLayout(client, QSize(944, 681));
     setCentralWidget(client);
 
-    // The banner strip; its web page comes with the web panes.
-    auto *banner = new QFrame(client);
+    // The banner strip: the maker's banner page.
+    WebPane *banner = WebPane::create(client);
     banner->setObjectName(QStringLiteral("wb2"));
     banner->setGeometry(1, -5, 942, 86);
 
@@ -82,8 +82,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setGeometry(-1, 87, 944, 601);
 
-    auto *signalsPage = new QWidget;
-    signalsPage->setObjectName(QStringLiteral("TabSheet6"));
+    auto *signalsPage = new SignalsTab;
 
     // The pages in their order; the analysis tabs also go into the list every import resets.
     m_pages->addTab(createOrdersTab(), QStringLiteral("Ордера"));
@@ -108,7 +107,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     statusBar()->setSizeGripEnabled(true);
     connect(m_orders, &OrderListModel::modifiedChanged, this, [this] { updateWindowTitle(); });
 
+    m_web = new WebLinks(SiteAddresses::built(QCoreApplication::applicationDirPath()), banner,
+                         signalsPage->pane(), this);
     createMenu();
+    m_web->start();
     // The default size is the designed one and the smallest.
     setMinimumSize(sizeHint());
     resize(sizeHint());
@@ -140,6 +142,7 @@ void MainWindow::createMenu()
     QAction *open = file->addAction(QStringLiteral("Import(csv)\tF2"));
     open->setObjectName(QStringLiteral("Open1"));
     connect(open, &QAction::triggered, this, &MainWindow::openStatement);
+    m_web->gateImportEntry(open); // shown once the banner has loaded
     auto *f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
     f2->setObjectName(QStringLiteral("Open1Shortcut"));
     connect(f2, &QShortcut::activated, this, &MainWindow::openStatement);
@@ -163,10 +166,10 @@ void MainWindow::createMenu()
     QAction *site = help->addAction(QStringLiteral("HELP"));
     site->setObjectName(QStringLiteral("Sute1"));
     site->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(site, &QAction::triggered, this, [] { QDesktopServices::openUrl(kHelpUrl); });
+    connect(site, &QAction::triggered, m_web, &WebLinks::openHelp);
     QAction *forum = help->addAction(QStringLiteral("Forum"));
     forum->setObjectName(QStringLiteral("Forum1"));
-    connect(forum, &QAction::triggered, this, [] { QDesktopServices::openUrl(kForumUrl); });
+    connect(forum, &QAction::triggered, m_web, &WebLinks::openForum);
     QAction *about = help->addAction(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, [this] {

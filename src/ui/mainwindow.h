@@ -13,6 +13,7 @@ class QTabWidget;
 class QTableView;
 class QLabel;
 class QuoteChartPage;
+class WebLinks;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -39,6 +40,8 @@ public:
     QString importStatus() const;
 
     OrderListModel *orderModel() const { return m_orders; }
+    /// The web panes, their timer and the Help links.
+    WebLinks *webLinks() const { return m_web; }
 
     /// Presses every enabled calculation button (used by --calculate).
     void calculateAll();
@@ -77,6 +80,7 @@ private:
     QLabel *m_importStatus = nullptr;
     QString m_statementPath; ///< the file imported or saved last, empty before any
     std::function<QString()> m_chooseFile;
+    WebLinks *m_web = nullptr;
     std::function<QString()> m_chooseSaveFile;
     std::function<QMessageBox::StandardButton()> m_askAboutUnsavedEdits;
 };
