@@ -1,11 +1,15 @@
 // veltrano: the desktop program. `veltrano [STATEMENT]` opens the window, importing STATEMENT.
 #include "mainwindow.h"
+#include "orderlistmodel.h"
+#include "quotechartpage.h"
+#include "statement/tradereadout.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFont>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTabWidget>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -43,6 +47,14 @@ int main(int argc, char *argv[])
                                  QStringLiteral("index"));
     const QCommandLineOption calculate(QStringLiteral("calculate"),
                                        QStringLiteral("Press every calculation button after the import."));
+    const QCommandLineOption history(
+            QStringLiteral("history"),
+            QStringLiteral("Use <folder> as the terminal's history folder for this run (not saved)."),
+            QStringLiteral("folder"));
+    const QCommandLineOption quote(
+            QStringLiteral("quote"),
+            QStringLiteral("Draw the first order with ticket <ticket> on \"На графике\" after the import."),
+            QStringLiteral("ticket"));
     const QCommandLineOption size(QStringLiteral("size"),
                                   QStringLiteral("Open the window at <width>x<height> pixels."),
                                   QStringLiteral("size"));
@@ -50,6 +62,8 @@ int main(int argc, char *argv[])
     parser.addOption(size);
     parser.addOption(maximized);
     parser.addOption(screenshot);
+    parser.addOption(history);
+    parser.addOption(quote);
     parser.addOption(tab);
     parser.addOption(calculate);
     parser.process(app);
@@ -73,6 +87,18 @@ int main(int argc, char *argv[])
         }
         if (!parser.positionalArguments().isEmpty())
             window.importStatementFile(parser.positionalArguments().constFirst());
+        if (parser.isSet(history))
+            window.chartPage()->setHistoryFolder(parser.value(history));
+        if (parser.isSet(quote)) {
+            const StatementTable &table = window.orderModel()->table();
+            const int row = FirstRowWithTicket(table, parser.value(quote));
+            if (row > 0) {
+                window.chartPage()->setSelectedTrade(SelectTrade(table, row));
+                window.chartPage()->showTrade();
+                if (auto *orders = window.findChild<QTabWidget *>(QStringLiteral("PageControl2")))
+                    orders->setCurrentWidget(window.chartPage());
+            }
+        }
         if (parser.isSet(calculate))
             window.calculateAll();
         if (parser.isSet(tab))

@@ -1,7 +1,9 @@
 // veltrano-report: imports a statement exactly as the desktop program does and prints the analyses.
 #include "formats/statementimport.h"
 #include "report.h"
+#include "quotes/timeframe.h"
 #include "statement/parsenumber.h"
+#include "statement/tradereadout.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -11,6 +13,7 @@
 #include <malloc.h>
 #endif
 
+#include <climits>
 #include <cstdio>
 #include <optional>
 
@@ -59,7 +62,27 @@ int main(int argc, char *argv[])
             QStringLiteral("risk-balance"),
             QStringLiteral("Initial balance of the risk analysis (default %1).").arg(defaults.riskBalance),
             QStringLiteral("N"));
-    parser.addOptions({json, locale, serverOffset, balance, riskBalance});
+    const QCommandLineOption quote(
+            QStringLiteral("quote"),
+            QStringLiteral("Draw the first order whose Ticket is TICKET over its price history, as the "
+                           "quote chart's \"Показать\" does (section quote; needs --history)."),
+            QStringLiteral("TICKET"));
+    const QCommandLineOption history(QStringLiteral("history"),
+                                     QStringLiteral("The trading terminal's history folder for --quote."),
+                                     QStringLiteral("DIR"));
+    const QCommandLineOption timeframe(
+            QStringLiteral("timeframe"),
+            QStringLiteral("Timeframe for --quote: М1, М5, М15, М30, Н1, Н4, D1, or the same in Latin "
+                           "letters (default %1).")
+                    .arg(Timeframes()[size_t(defaults.timeframe)].caption),
+            QStringLiteral("TF"));
+    const QCommandLineOption bars(QStringLiteral("bars"),
+                                  QStringLiteral("Bar limit for --quote (default %1).").arg(defaults.bars),
+                                  QStringLiteral("N"));
+    const QCommandLineOption gmtShift(QStringLiteral("gmt-shift"),
+                                      QStringLiteral("GMT shift for --quote in hours (default %1).").arg(defaults.gmtShift),
+                                      QStringLiteral("N"));
+    parser.addOptions({json, locale, serverOffset, balance, riskBalance, quote, history, timeframe, bars, gmtShift});
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(parser, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -77,16 +100,35 @@ int main(int argc, char *argv[])
         options.decimalSeparator = *separator;
     }
     const std::pair<const QCommandLineOption *, int *> wholeNumbers[] = {
-            {&serverOffset, &options.serverOffset}, {&balance, &options.balance}, {&riskBalance, &options.riskBalance}};
+            {&serverOffset, &options.serverOffset}, {&balance, &options.balance}, {&riskBalance, &options.riskBalance},
+            {&bars, &options.bars}, {&gmtShift, &options.gmtShift}};
     for (const auto &[option, target] : wholeNumbers) {
         if (!parser.isSet(*option))
             continue;
         const QString value = parser.value(*option);
         const auto number = ParseInteger(value);
-        if (!number)
+        if (!number || *number < INT_MIN || *number > INT_MAX)
             return fail(parser, QStringLiteral("--%1 needs a whole number, not \"%2\"")
                                         .arg(option->names().constFirst(), value));
         *target = int(*number);
+    }
+    if (parser.isSet(quote)) {
+        options.quoteTicket = parser.value(quote);
+        if (options.quoteTicket.isEmpty())
+            return fail(parser, QStringLiteral("--quote needs a ticket"));
+        if (!parser.isSet(history))
+            return fail(parser, QStringLiteral("--quote needs --history"));
+        options.historyFolder = parser.value(history);
+        if (parser.isSet(timeframe)) {
+            const auto index = TimeframeIndex(parser.value(timeframe));
+            if (!index)
+                return fail(parser, QStringLiteral("unknown timeframe: %1").arg(parser.value(timeframe)));
+            options.timeframe = *index;
+        }
+    } else {
+        for (const QCommandLineOption *option : {&history, &timeframe, &bars, &gmtShift})
+            if (parser.isSet(*option))
+                return fail(parser, QStringLiteral("--%1 goes with --quote").arg(option->names().constFirst()));
     }
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
@@ -101,5 +143,7 @@ int main(int argc, char *argv[])
                      imported.error.toLocal8Bit().constData());
         return 2;
     }
+    if (!options.quoteTicket.isEmpty() && FirstRowWithTicket(*imported.table, options.quoteTicket) < 0)
+        return fail(parser, QStringLiteral("no order with ticket %1").arg(options.quoteTicket));
     return WriteReport(stdout, path, *imported.table, options) ? 0 : 1;
 }

@@ -9,7 +9,9 @@
 #include "analysis/weekdayresults.h"
 #include "analysis/sessionstatistics.h"
 #include "analysis/streaks.h"
+#include "quotes/quotechart.h"
 #include "statement/symbollist.h"
+#include "statement/tradereadout.h"
 #include "texttable.h"
 
 #include <array>
@@ -19,6 +21,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+
+#include <QDateTime>
+#include <QLocale>
 
 namespace {
 
@@ -351,6 +356,121 @@ void addStreaks(ReportWriter &report, const StreaksResult &r)
                    + QStringLiteral("  Число серий убытков\n") + RenderTextTable(r.losses, 4) + QLatin1Char('\n'));
 }
 
+/// [[t, open, high, low, close, "#rrggbb"], ...], written straight into the output.
+Json candlesJson(const std::vector<QuoteCandle> &candles)
+{
+    return Json::deferred([&candles](JsonOut &sink) {
+        std::string &o = sink.buffer();
+        o += '[';
+        for (size_t i = 0; i < candles.size(); ++i) {
+            const QuoteCandle &c = candles[i];
+            o += i ? ", [" : "[";
+            o += std::to_string(c.msecs);
+            for (const double v : {c.open, c.high, c.low, c.close}) {
+                o += ", ";
+                Json::writeNumber(o, v);
+            }
+            o += ", ";
+            Json::writeString(o, ColourName(c.colour).toStdString());
+            o += ']';
+            sink.maybeFlush();
+        }
+        o += ']';
+    });
+}
+
+/// [[t, y, "#rrggbb"], ...], written straight into the output.
+Json marksJson(const std::vector<QuotePoint> &points)
+{
+    return Json::deferred([&points](JsonOut &sink) {
+        std::string &o = sink.buffer();
+        o += '[';
+        for (size_t i = 0; i < points.size(); ++i) {
+            const QuotePoint &p = points[i];
+            o += i ? ", [" : "[";
+            o += std::to_string(p.msecs);
+            o += ", ";
+            Json::writeNumber(o, p.value);
+            o += ", ";
+            Json::writeString(o, ColourName(p.colour).toStdString());
+            o += ']';
+            sink.maybeFlush();
+        }
+        o += ']';
+    });
+}
+
+QString utcText(qint64 msecs)
+{
+    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd hh:mm"));
+}
+
+/// The first point of `points` in `colour` (a mark, not a filler), or null.
+const QuotePoint *markOf(const std::vector<QuotePoint> &points, std::uint32_t colour)
+{
+    for (const QuotePoint &p : points)
+        if (p.colour == colour)
+            return &p;
+    return nullptr;
+}
+
+void addQuote(ReportWriter &report, const QuoteChart &r)
+{
+    const QString title = QStringLiteral("На графике");
+    if (r.error) {
+        report.addError("quote", title, *r.error);
+        return;
+    }
+    const char *shape = r.openShape == OpenShape::Up ? "up" : "down";
+    if (report.json()) {
+        Json json = Json::object();
+        json.insert("title", r.title);
+        json.insert("file", r.file);
+        json.insert("version", r.version ? Json(*r.version) : Json());
+        json.insert("open_shape", shape);
+        json.insert("candles", candlesJson(r.candles));
+        json.insert("open", marksJson(r.open));
+        json.insert("close", marksJson(r.close));
+        json.insert("sl", marksJson(r.stopLoss));
+        json.insert("tp", marksJson(r.takeProfit));
+        report.addJson("quote", json);
+        return;
+    }
+    const QString version = r.version ? QString::number(*r.version) : QStringLiteral("нет");
+    QString text = QStringLiteral("%1\n  %2, файл %3 (версия %4)\n").arg(title, r.title, r.file, version);
+    if (r.candles.empty()) {
+        text += QStringLiteral("  Свечей: 0\n");
+    } else {
+        text += QStringLiteral("  Свечей: %1, %2 .. %3 UTC\n")
+                        .arg(r.candles.size())
+                        .arg(utcText(r.candles.front().msecs), utcText(r.candles.back().msecs));
+    }
+    auto mark = [](const QuotePoint *p) {
+        return p ? QStringLiteral("%1 по %2").arg(utcText(p->msecs), QString::number(p->value, 'g', QLocale::FloatingPointShortest)) : QStringLiteral("нет");
+    };
+    text += QStringLiteral("  Открытие (%1): %2; стоп %3; тейк %4\n  Закрытие: %5\n\n")
+                    .arg(QString::fromLatin1(shape), mark(markOf(r.open, QuoteColour::Yellow)),
+                         mark(markOf(r.stopLoss, QuoteColour::Red)), mark(markOf(r.takeProfit, QuoteColour::Aqua)),
+                         mark(markOf(r.close, QuoteColour::Yellow)));
+    report.addText(text);
+}
+
+QuoteChart drawQuote(const StatementTable &table, const ReportOptions &options)
+{
+    const int row = FirstRowWithTicket(table, options.quoteTicket);
+    if (row < 0)
+        return FailedResult<QuoteChart>(CellError{-1, ColumnName(Column::Ticket), options.quoteTicket,
+                                                  QStringLiteral("нет сделки с таким тикетом")});
+    QuoteSettings settings;
+    settings.historyFolder = options.historyFolder;
+    settings.timeframe = options.timeframe;
+    settings.timeframeText = Timeframes().at(size_t(options.timeframe)).caption;
+    settings.barLimit = QString::number(options.bars);
+    settings.gmtShift = QString::number(options.gmtShift);
+    settings.decimalSeparator = options.decimalSeparator;
+    return DrawTrade(SelectTrade(table, row), settings);
+}
+
 /// How a computed section is written.
 using SectionWriter = std::function<void(ReportWriter &)>;
 
@@ -389,6 +509,12 @@ const SectionComputation kSections[] = {
     [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
         auto r = std::make_shared<StreaksResult>(CalculateStreaks(table, options.decimalSeparator));
         return [r](ReportWriter &report) { addStreaks(report, *r); };
+    },
+    [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
+        if (options.quoteTicket.isEmpty())
+            return [](ReportWriter &) {};
+        auto r = std::make_shared<QuoteChart>(drawQuote(table, options));
+        return [r](ReportWriter &report) { addQuote(report, *r); };
     },
 };
 

@@ -3,6 +3,7 @@
 
 #include "analysis/riskresults.h"
 #include "analysis/sessionstatistics.h"
+#include "quotes/timeframe.h"
 #include "statement/statementtable.h"
 
 #include <QChar>
@@ -16,6 +17,13 @@ struct ReportOptions {
     int balance = kDefaultStatisticsBalance;
     int riskBalance = kDefaultRiskBalance;
     bool json = false;
+    // The quote section: the first row whose Ticket is quoteTicket drawn as "Показать" draws it;
+    // no section when quoteTicket is empty.
+    QString quoteTicket;
+    QString historyFolder;
+    int timeframe = kDefaultTimeframe; ///< position in Timeframes()
+    int bars = 30;
+    int gmtShift = 0;
 };
 
 /// Runs every analysis over `table` and writes each section to `out` as soon as it is computed.

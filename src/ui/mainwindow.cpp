@@ -11,7 +11,7 @@
 #include "outcomestab.h"
 #include "pairstab.h"
 #include "statement/parsenumber.h"
-#include "readoutbar.h"
+#include "quotechartpage.h"
 #include "risktab.h"
 #include "streakstab.h"
 #include "settingsfile.h"
@@ -115,8 +115,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setMinimumSize(sizeHint());
     resize(sizeHint());
 
-    m_historyFolder->setText(SettingsFile().terminalPath());
-
     m_chooseFile = [this] {
         // The dialog starts where the last import came from.
         return QFileDialog::getOpenFileName(this, QStringLiteral("Import(csv)"), SettingsFile().importFolder(),
@@ -209,34 +207,9 @@ QWidget *MainWindow::createOrdersTab()
     (new AnchorLayout(list, kInnerPageSize))->anchor(m_orderList, AnchorLayout::Stretch);
 
     inner->addTab(list, QStringLiteral("Список"));
-    inner->addTab(createChartPage(), QStringLiteral("На графике"));
+    m_chartPage = new QuoteChartPage(m_orders->decimalSeparator());
+    inner->addTab(m_chartPage, QStringLiteral("На графике"));
     inner->setCurrentIndex(1);
-    return page;
-}
-
-QWidget *MainWindow::createChartPage()
-{
-    auto *page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet10"));
-    // The quote chart's area; the chart itself comes with the history reader.
-    auto *chart = new QFrame(page);
-    chart->setObjectName(QStringLiteral("Chart3"));
-    chart->setGeometry(3, 3, 922, 457);
-    chart->setAutoFillBackground(true);
-    QPalette black = chart->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    chart->setPalette(black);
-
-    auto *caption = new QLabel(QStringLiteral("Путь к котировкам"), page);
-    caption->setObjectName(QStringLiteral("Label129"));
-    caption->move(8, 466);
-    m_historyFolder = new QLineEdit(page);
-    m_historyFolder->setObjectName(QStringLiteral("Edit4"));
-    m_historyFolder->setGeometry(8, 482, 294, 21);
-
-    m_tradeReadout = new ReadoutBar(page);
-    m_tradeReadout->setObjectName(QStringLiteral("sb3"));
-    m_tradeReadout->setGeometry(0, 526, 928, 19);
     return page;
 }
 
@@ -257,7 +230,7 @@ void MainWindow::showTab(int index)
 void MainWindow::showSelectedTrade(const QModelIndex &current)
 {
     if (current.isValid())
-        m_tradeReadout->setTexts(TradeReadout(m_orders->table(), current.row() + 1));
+        m_chartPage->setSelectedTrade(SelectTrade(m_orders->table(), current.row() + 1));
 }
 
 void MainWindow::openStatement()

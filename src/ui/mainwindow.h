@@ -12,8 +12,7 @@ class QAction;
 class QTabWidget;
 class QTableView;
 class QLabel;
-class QLineEdit;
-class ReadoutBar;
+class QuoteChartPage;
 class WebLinks;
 
 class MainWindow : public QMainWindow {
@@ -48,6 +47,8 @@ public:
     void calculateAll();
     /// The analysis tabs, in page order.
     const QList<AnalysisTab *> &analysisTabs() const { return m_analysisTabs; }
+    /// The "На графике" page inside the orders tab.
+    QuoteChartPage *chartPage() const { return m_chartPage; }
     /// Opens tab `index` of the main page control (the order list itself for the orders tab).
     void showTab(int index);
 
@@ -63,7 +64,6 @@ protected:
 private:
     void createMenu();
     QWidget *createOrdersTab();
-    QWidget *createChartPage();
     /// File > "Сохранить как…" (SaveAs1).
     void saveStatementAs();
     /// Asks what to do with unsaved edits; false when the user cancels (or the save failed).
@@ -75,8 +75,7 @@ private:
     OrderListModel *m_orders = nullptr;
     QTabWidget *m_pages = nullptr;        // PageControl1
     QTableView *m_orderList = nullptr;    // st1
-    ReadoutBar *m_tradeReadout = nullptr; // sb3
-    QLineEdit *m_historyFolder = nullptr; // Edit4
+    QuoteChartPage *m_chartPage = nullptr; // TabSheet10
     QList<AnalysisTab *> m_analysisTabs;
     QLabel *m_importStatus = nullptr;
     QString m_statementPath; ///< the file imported or saved last, empty before any

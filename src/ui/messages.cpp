@@ -20,6 +20,16 @@ void ShowError(QWidget *parent, const QString &title, const QString &text)
     QMessageBox::warning(parent, title, text);
 }
 
+void ShowNotice(const QString &title, const QString &text)
+{
+    if (sink()) {
+        sink()(title, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+    box.exec();
+}
+
 bool ShowCalculationError(QWidget *parent, const QString &tab, const std::optional<CellError> &error)
 {
     if (!error)

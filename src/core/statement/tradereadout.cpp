@@ -15,3 +15,18 @@ int LastRowWithTicket(const StatementTable &table, const QString &label)
             return row;
     return -1;
 }
+
+int FirstRowWithTicket(const StatementTable &table, const QString &ticket)
+{
+    const QByteArray wanted = ticket.toUtf8();
+    const std::string_view key(wanted.constData(), size_t(wanted.size()));
+    for (int row = 1; row < table.rowCount(); ++row)
+        if (table.cellUtf8(row, Column::Ticket) == key)
+            return row;
+    return -1;
+}
+
+SelectedTrade SelectTrade(const StatementTable &table, int row)
+{
+    return SelectedTrade{row, TradeReadout(table, row)};
+}
