@@ -146,3 +146,12 @@ StatementTable ReadSemicolonText(std::string_view utf8)
     bytes.append(utf8.data(), utf8.size());
     return ReadSemicolonText(std::move(bytes));
 }
+
+QStringList StatementHeaderCells()
+{
+    return {QStringLiteral("Ticket"),     QStringLiteral("Open Date"), QStringLiteral("Open Time"),
+            QStringLiteral("Type"),       QStringLiteral("Size"),      QStringLiteral("Item"),
+            QStringLiteral("Price"),      QStringLiteral("S / L"),     QStringLiteral("T / P"),
+            QStringLiteral("Close Date"), QStringLiteral("Close Time"), QStringLiteral("Price"),
+            QStringLiteral("Swap"),       QStringLiteral("Profit")};
+}

@@ -3,6 +3,8 @@
 
 #include "statement/statementtable.h"
 
+#include <QStringList>
+
 #include <string_view>
 
 /// Builds a table from UTF-8 text (from byte `offset` on) with lines ended by CR, LF or CRLF.
@@ -11,3 +13,7 @@
 /// keeps `text` as its buffer, so no cell is copied.
 StatementTable ReadSemicolonText(LargeArray<char> text, size_t offset = 0);
 StatementTable ReadSemicolonText(std::string_view utf8);
+
+/// The header line of a semicolon statement as the 14 cells of row 0 ("Ticket", "Open Date",
+/// ..., "Profit"); other formats give their tables the same header.
+QStringList StatementHeaderCells();
