@@ -3,12 +3,14 @@
 
 #include "formats/htmltablereader.h"
 #include "formats/semicolonformat.h"
+#include "formats/statementimport.h"
 #include "statement/formatmoney.h"
 #include "statement/parsenumber.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -39,6 +41,8 @@ const char *const kBalanceLabels[] = {"balance", "資産合計（残高）"};
 constexpr int kTradeCells = 14;
 // Not more notes than this; the rest are counted.
 constexpr int kMaxNotes = 20;
+// Below this one thread reads the statement quickly enough.
+constexpr size_t kParallelBytes = size_t(4) << 20;
 
 char lower(char c)
 {
@@ -79,10 +83,18 @@ bool isTicket(std::string_view cell)
     return true;
 }
 
+bool hasBlank(std::string_view cell)
+{
+    for (const char c : cell) // short texts: a loop beats a library search
+        if (c == ' ')
+            return true;
+    return false;
+}
+
 // A number cell without its thousands blanks.
 std::string_view withoutBlanks(std::string_view cell, std::string &buffer)
 {
-    if (cell.find(' ') == std::string_view::npos)
+    if (!hasBlank(cell))
         return cell;
     buffer.clear();
     for (const char c : cell)
@@ -93,11 +105,31 @@ std::string_view withoutBlanks(std::string_view cell, std::string &buffer)
 
 std::optional<double> numberOf(std::string_view cell)
 {
-    std::string buffer;
-    const std::string_view digits = withoutBlanks(cell, buffer);
-    if (digits.empty())
+    if (cell == "0.00")
+        return 0.0; // most commissions, taxes and swaps
+    char buffer[64];
+    if (hasBlank(cell) && cell.size() <= sizeof buffer) {
+        size_t n = 0;
+        for (const char c : cell)
+            if (c != ' ')
+                buffer[n++] = c;
+        cell = std::string_view(buffer, n);
+    }
+    if (cell.empty())
         return std::nullopt;
-    return ParseNumber(digits, QLatin1Char('.'));
+    return ParseNumber(cell, QLatin1Char('.'));
+}
+
+// A money text that already reads as the table writes it: optional '-', digits, '.', 2 digits.
+bool isTwoDecimalText(std::string_view text)
+{
+    const size_t begin = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (text.size() < begin + 4 || text[text.size() - 3] != '.')
+        return false;
+    for (size_t i = begin; i < text.size(); ++i)
+        if ((text[i] < '0' || text[i] > '9') && i != text.size() - 3)
+            return false;
+    return text != "-0.00";
 }
 
 double roundedToCents(double value)
@@ -130,15 +162,40 @@ RowKind kindOf(std::string_view type, bool *buySide)
     return RowKind::Unknown;
 }
 
+// Reads the rows of one stretch of the statement. A long statement is read as two stretches
+// on two threads, the second one starting, as it nearly always does, inside the closed
+// transactions; whether it really did is known once the first stretch is read.
 class StatementReader {
 public:
-    explicit StatementReader(std::string_view text, size_t offset) : m_rows(text, offset)
+    /// Reads from `offset` to the end of `text`; `beginsInClosed`: the stretch starts with
+    /// rows of the closed-transactions table; `endsAtRow`: the end of `text` is the start of a
+    /// further row (not a cut).
+    StatementReader(std::string_view text, size_t offset, bool beginsInClosed, bool endsAtRow)
+        : m_rows(text, offset, endsAtRow)
     {
-        m_builder.reserve(text.size() / 700 + 16, text.size() / 8 + 1024);
-        m_builder.addRow(StatementHeaderCells());
+        // About a row per 500 bytes of the terminal's markup, and a fifth of its bytes kept.
+        const size_t bytes = text.size() - offset;
+        m_builder.reserve(bytes / 400 + 16, bytes / 4 + 1024);
+        if (beginsInClosed) {
+            m_section = Section::Closed;
+            m_sawClosed = true;
+            m_tablesByShape = 1;
+        } else {
+            m_builder.addRow(StatementHeaderCells());
+        }
     }
 
-    HtmlStatement read();
+    void read();
+    /// True when the stretch ended in the middle of the closed-transactions table, outside
+    /// any markup: where a second stretch that begins in that table takes over.
+    bool endsInClosedTable() const
+    {
+        return !m_rows.endedInMarkup() && m_section == Section::Closed && !m_untitled && m_tablesByShape == 1;
+    }
+    /// Appends what the stretch after this one read.
+    void append(StatementReader &&next);
+    /// The statement: header row, the rows read, the account with its starting balance.
+    HtmlStatement finish();
 
 private:
     void takeTitle(std::string_view label);
@@ -152,12 +209,13 @@ private:
 
     HtmlTableReader m_rows;
     StatementTableBuilder m_builder;
-    HtmlStatement m_result;
+    std::vector<BalanceOperation> m_operations;
+    QStringList m_notes;
+    int m_notesLeftOut = 0;
     Section m_section = Section::None;
     bool m_sawClosed = false;
     bool m_untitled = false; // a title row of an unknown label is waiting for the row after it
     int m_tablesByShape = 0; // order tables met so far: closed, open, working
-    int m_notesLeftOut = 0;
     std::optional<double> m_closingBalance;
     double m_resultSum = 0;
     std::string m_firstClose; // earliest close time of a trade
@@ -165,10 +223,30 @@ private:
     std::string m_cells[kTradeCells];
 };
 
+void StatementReader::append(StatementReader &&next)
+{
+    m_builder.append(std::move(next.m_builder));
+    m_operations.insert(m_operations.end(), std::make_move_iterator(next.m_operations.begin()),
+                        std::make_move_iterator(next.m_operations.end()));
+    for (const QString &text : std::as_const(next.m_notes)) {
+        if (m_notes.size() < kMaxNotes)
+            m_notes.append(text);
+        else
+            ++m_notesLeftOut;
+    }
+    m_notesLeftOut += next.m_notesLeftOut;
+    if (!m_closingBalance)
+        m_closingBalance = next.m_closingBalance;
+    m_resultSum += next.m_resultSum;
+    if (next.m_haveTrade && (!m_haveTrade || next.m_firstClose < m_firstClose))
+        m_firstClose = next.m_firstClose;
+    m_haveTrade = m_haveTrade || next.m_haveTrade;
+}
+
 void StatementReader::note(const QString &text)
 {
-    if (m_result.notes.size() < kMaxNotes)
-        m_result.notes.append(QStringLiteral("Строка %1 файла: %2").arg(m_rows.rowLine()).arg(text));
+    if (m_notes.size() < kMaxNotes)
+        m_notes.append(QStringLiteral("Строка %1 файла: %2").arg(m_rows.rowLine()).arg(text));
     else
         ++m_notesLeftOut;
 }
@@ -194,7 +272,7 @@ void StatementReader::takeTitle(std::string_view label)
     m_untitled = true;
 }
 
-HtmlStatement StatementReader::read()
+void StatementReader::read()
 {
     while (m_rows.nextRow()) {
         const int count = m_rows.cellCount();
@@ -221,12 +299,19 @@ HtmlStatement StatementReader::read()
         else if (m_section == Section::Summary)
             takeSummaryRow();
     }
-    if (!m_sawClosed)
-        return std::move(m_result);
-    if (m_notesLeftOut > 0)
-        m_result.notes.append(QStringLiteral("… и ещё строк пропущено: %1").arg(m_notesLeftOut));
+}
 
-    AccountOperations &account = m_result.account;
+HtmlStatement StatementReader::finish()
+{
+    HtmlStatement result;
+    if (!m_sawClosed)
+        return result;
+    result.notes = std::move(m_notes);
+    if (m_notesLeftOut > 0)
+        result.notes.append(QStringLiteral("… и ещё строк пропущено: %1").arg(m_notesLeftOut));
+
+    AccountOperations &account = result.account;
+    account.operations = std::move(m_operations);
     double balanceRows = 0;
     for (const BalanceOperation &op : account.operations)
         if (op.kind == BalanceOperation::Balance)
@@ -238,8 +323,9 @@ HtmlStatement StatementReader::read()
         if (!m_haveTrade || op.time < firstClose)
             early += op.amount;
     account.startingBalance = roundedToCents(account.broughtForward + early);
-    m_result.table = m_builder.finish();
-    return std::move(m_result);
+
+    result.table = m_builder.finish();
+    return result;
 }
 
 void StatementReader::takeClosedRow()
@@ -273,19 +359,21 @@ void StatementReader::orderCells(std::string_view type, std::string_view *cells)
 {
     const HtmlTableReader &r = m_rows;
     auto splitTime = [cells](std::string_view text, int dateColumn) {
-        const size_t blank = text.find(' ');
+        size_t blank = 0;
+        while (blank < text.size() && text[blank] != ' ')
+            ++blank;
         cells[dateColumn] = text.substr(0, blank);
-        cells[dateColumn + 1] = blank == std::string_view::npos ? std::string_view() : text.substr(blank + 1);
+        cells[dateColumn + 1] = blank < text.size() ? text.substr(blank + 1) : std::string_view();
     };
     cells[Ticket] = r.cell(0);
     splitTime(r.cell(1), OpenDate);
     cells[Type] = type;
     cells[Size] = withoutBlanks(r.cell(3), m_cells[Size]);
+    const std::string_view item = r.cell(4);
     std::string &symbol = m_cells[Symbol];
-    symbol.assign(r.cell(4));
-    for (char &c : symbol)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - ('a' - 'A'));
+    symbol.resize(item.size());
+    for (size_t i = 0; i < item.size(); ++i)
+        symbol[i] = item[i] >= 'a' && item[i] <= 'z' ? char(item[i] - ('a' - 'A')) : item[i];
     cells[Symbol] = symbol;
     cells[OpenPrice] = withoutBlanks(r.cell(5), m_cells[OpenPrice]);
     cells[StopLoss] = withoutBlanks(r.cell(6), m_cells[StopLoss]);
@@ -305,6 +393,7 @@ void StatementReader::takeTrade(bool buy)
         return;
     }
     double result = 0;
+    bool onlyProfit = true; // commission, taxes and swap all 0
     for (int c = 10; c < 14; ++c) {
         const auto value = numberOf(r.cell(c));
         if (!value) {
@@ -312,15 +401,21 @@ void StatementReader::takeTrade(bool buy)
             return;
         }
         result += *value;
+        onlyProfit = onlyProfit && (c == 13 || *value == 0);
     }
     std::string_view cells[kTradeCells];
     orderCells(buy ? "BUY" : "SELL", cells);
     cells[Swap] = withoutBlanks(r.cell(12), m_cells[Swap]);
     std::string &profit = m_cells[Profit];
-    profit.clear();
-    for (const QChar ch : FormatMoney(result, QLatin1Char('.')))
-        profit.push_back(char(ch.unicode()));
-    cells[Profit] = profit;
+    const std::string_view printed = withoutBlanks(r.cell(13), profit);
+    if (onlyProfit && isTwoDecimalText(printed)) {
+        cells[Profit] = printed; // the result is the printed profit, already in table form
+    } else {
+        profit.clear();
+        for (const QChar ch : FormatMoney(result, QLatin1Char('.')))
+            profit.push_back(char(ch.unicode()));
+        cells[Profit] = profit;
+    }
     m_builder.addRow(cells, kTradeCells);
 
     m_resultSum += result;
@@ -363,7 +458,7 @@ void StatementReader::takeMoney(bool credit)
     op.amount = *amount;
     if (r.cellCount() >= 5)
         op.comment = qstring(r.cell(3));
-    m_result.account.operations.push_back(std::move(op));
+    m_operations.push_back(std::move(op));
 }
 
 void StatementReader::takeSummaryRow()
@@ -385,7 +480,56 @@ void StatementReader::takeSummaryRow()
 
 } // namespace
 
+namespace {
+
+// Reads the statement, on two threads when it is long; with `checkUtf8` each thread first
+// checks that its part is UTF-8, and nothing is returned when a part is not.
+std::optional<HtmlStatement> readStatement(std::string_view text, size_t offset, bool checkUtf8)
+{
+    auto isUtf8 = [&](size_t begin, size_t end) {
+        return !checkUtf8 || IsValidUtf8(text.substr(begin, end - begin));
+    };
+    // Where a long statement is cut in two: at a row start past its middle.
+    size_t split = std::string_view::npos;
+    if (text.size() - offset >= kParallelBytes)
+        split = NextRowStart(text, offset + (text.size() - offset) / 2);
+    if (split != std::string_view::npos) {
+        StatementReader first(text.substr(0, split), offset, false, true);
+        StatementReader second(text, split, true, false);
+        bool secondValid = true;
+        std::thread secondThread([&] {
+            secondValid = isUtf8(split, text.size());
+            if (secondValid)
+                second.read();
+        });
+        const bool firstValid = isUtf8(offset, split);
+        if (firstValid)
+            first.read();
+        secondThread.join();
+        if (!firstValid || !secondValid)
+            return std::nullopt;
+        if (first.endsInClosedTable()) {
+            first.append(std::move(second));
+            return first.finish();
+        }
+        // The cut fell outside the closed transactions (a short table with long blocks after
+        // it): read it again in one go.
+    } else if (!isUtf8(offset, text.size())) {
+        return std::nullopt;
+    }
+    StatementReader whole(text, offset, false, false);
+    whole.read();
+    return whole.finish();
+}
+
+} // namespace
+
 HtmlStatement ReadHtmlStatement(std::string_view utf8, size_t offset)
 {
-    return StatementReader(utf8, offset).read();
+    return *readStatement(utf8, offset, false);
+}
+
+std::optional<HtmlStatement> ReadHtmlStatementIfUtf8(std::string_view bytes)
+{
+    return readStatement(bytes, 0, true);
 }

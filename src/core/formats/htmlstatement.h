@@ -29,3 +29,7 @@ struct HtmlStatement {
 /// "0.00". Balance and credit rows go to `account`; open trades, working orders and the summary
 /// blocks are not taken, except the closing balance that gives the balance brought forward.
 HtmlStatement ReadHtmlStatement(std::string_view utf8, size_t offset = 0);
+
+/// ReadHtmlStatement for bytes not yet known to be UTF-8 (a file read in place): nothing when
+/// they are not valid UTF-8.
+std::optional<HtmlStatement> ReadHtmlStatementIfUtf8(std::string_view bytes);

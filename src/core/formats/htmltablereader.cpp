@@ -5,6 +5,10 @@
 #include <cctype>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr size_t kNone = std::string_view::npos;
@@ -47,6 +51,66 @@ size_t findNoCase(std::string_view text, size_t from, std::string_view needle)
         from = at + 1;
     }
     return kNone;
+}
+
+// The next '<' in [p, end), or end; *special is set when the text before it may read
+// differently from its bytes: white space other than single blanks, '&', or the lead byte of a
+// no-break space. (Blanks at either end are left for the caller to look at.) Sixteen bytes at a
+// time.
+inline const char *scanText(const char *p, const char *end, bool *special)
+{
+    bool blankBefore = false; // the byte before the current block was a blank
+#if defined(__SSE2__)
+    const __m128i lessThan = _mm_set1_epi8('<');
+    const __m128i blank = _mm_set1_epi8(' ');
+    const __m128i ampersand = _mm_set1_epi8('&');
+    const __m128i noBreakLead = _mm_set1_epi8(char(0xC2));
+    while (end - p >= 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const unsigned stop = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, lessThan)));
+        const unsigned blanks = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, blank)));
+        const unsigned low = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(x, blank), blank)));
+        const unsigned marks = unsigned(_mm_movemask_epi8(
+                _mm_or_si128(_mm_cmpeq_epi8(x, ampersand), _mm_cmpeq_epi8(x, noBreakLead))));
+        // Other white space, references, no-break spaces, and a blank right after a blank.
+        const unsigned odd = (low & ~blanks) | marks | (blanks & ((blanks << 1) | (blankBefore ? 1u : 0u)));
+        if (stop) {
+            const unsigned before = (stop & (0u - stop)) - 1; // bits below the first '<'
+            *special = *special || (odd & before) != 0;
+            return p + __builtin_ctz(stop);
+        }
+        *special = *special || odd != 0;
+        blankBefore = (blanks >> 15) & 1u;
+        p += 16;
+    }
+#endif
+    for (; p < end && *p != '<'; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if ((c < ' ' || c == '&' || c == 0xC2) || (c == ' ' && blankBefore))
+            *special = true;
+        blankBefore = c == ' ';
+    }
+    return p;
+}
+
+// The first '>', '"' or '\'' in [p, end), or end.
+inline const char *scanTagStop(const char *p, const char *end)
+{
+#if defined(__SSE2__)
+    const __m128i greater = _mm_set1_epi8('>'), quote = _mm_set1_epi8('"'), apostrophe = _mm_set1_epi8('\'');
+    while (end - p >= 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const unsigned hit = unsigned(_mm_movemask_epi8(_mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi8(x, greater), _mm_cmpeq_epi8(x, quote)), _mm_cmpeq_epi8(x, apostrophe))));
+        if (hit)
+            return p + __builtin_ctz(hit);
+        p += 16;
+    }
+#endif
+    for (; p < end; ++p)
+        if (*p == '>' || *p == '"' || *p == '\'')
+            return p;
+    return end;
 }
 
 // Tag names that matter here; anything else is skipped.
@@ -161,27 +225,28 @@ void appendUtf8(std::string &out, char32_t cp)
     }
 }
 
-// True when the bytes need no cleaning: no reference, no blank at an end, no run of blanks,
-// no other white space and no no-break space.
-bool isCleanText(const char *p, size_t n)
+// The tag at `p` (just past '<' or "</") when it is td, th or tr written plainly, as nearly
+// all of a statement's tags are: the tag and the position of the end of its name.
+Tag quickTag(const char *p, const char *end, const char **nameEnd)
 {
-    if (n == 0 || p[0] == ' ' || p[n - 1] == ' ')
-        return false;
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned char c = static_cast<unsigned char>(p[i]);
-        if (c <= ' ') {
-            if (c != ' ' || p[i + 1] == ' ')
-                return false;
-        } else if (c == '&' || (c == 0xC2 && i + 1 < n && static_cast<unsigned char>(p[i + 1]) == 0xA0)) {
-            return false;
-        }
-    }
-    return true;
+    if (end - p < 3 || (p[0] | 0x20) != 't')
+        return Tag::Other;
+    const char second = char(p[1] | 0x20);
+    const char after = p[2];
+    if (after != '>' && after != ' ')
+        return Tag::Other;
+    *nameEnd = p + 2;
+    if (second == 'd' || second == 'h')
+        return Tag::Td;
+    if (second == 'r')
+        return Tag::Tr;
+    return Tag::Other;
 }
 
 } // namespace
 
-HtmlTableReader::HtmlTableReader(std::string_view html, size_t offset) : m_text(html), m_pos(offset)
+HtmlTableReader::HtmlTableReader(std::string_view html, size_t offset, bool endsAtRow)
+    : m_text(html), m_pos(offset), m_endsAtRow(endsAtRow)
 {
     m_cells.reserve(16);
     m_segments.reserve(8);
@@ -189,13 +254,14 @@ HtmlTableReader::HtmlTableReader(std::string_view html, size_t offset) : m_text(
 
 int HtmlTableReader::rowLine() const
 {
-    return 1 + int(std::count(m_text.begin(), m_text.begin() + std::ptrdiff_t(m_rowStart), '\n'));
-}
-
-void HtmlTableReader::openCell()
-{
-    m_cellOpen = true;
-    m_segments.clear();
+    if (m_rowStart < m_countedTo) {
+        m_countedTo = 0;
+        m_countedLines = 1;
+    }
+    m_countedLines += int(std::count(m_text.begin() + std::ptrdiff_t(m_countedTo),
+                                     m_text.begin() + std::ptrdiff_t(m_rowStart), '\n'));
+    m_countedTo = m_rowStart;
+    return m_countedLines;
 }
 
 void HtmlTableReader::closeCell()
@@ -203,15 +269,17 @@ void HtmlTableReader::closeCell()
     if (!m_cellOpen)
         return;
     m_cellOpen = false;
-    if (m_segments.size() == 1 && m_segments[0].begin != kNone) {
-        const Segment s = m_segments[0];
-        if (isCleanText(m_text.data() + s.begin, s.end - s.begin)) {
+    if (m_segmentCount == 1 && m_firstSegment.begin != kNone) {
+        const Segment s = m_firstSegment;
+        // Single blanks inside a text are fine; anything else goes through cleaning.
+        if (!m_textNeedsCleaning && m_text[s.begin] != ' ' && m_text[s.end - 1] != ' ') {
             m_cells.push_back({s.begin, s.end - s.begin, false});
             return;
         }
     }
     const size_t begin = m_scratch.size();
-    appendCleanText();
+    if (m_segmentCount > 0)
+        appendCleanText();
     m_cells.push_back({begin, m_scratch.size() - begin, true});
 }
 
@@ -228,7 +296,8 @@ void HtmlTableReader::appendCleanText()
         }
         appendUtf8(m_scratch, cp);
     };
-    for (const Segment &s : m_segments) {
+    for (size_t k = 0; k < m_segmentCount; ++k) {
+        const Segment &s = k == 0 ? m_firstSegment : m_segments[k - 1];
         if (s.begin == kNone) {
             blank();
             continue;
@@ -266,33 +335,34 @@ void HtmlTableReader::appendCleanText()
     }
 }
 
-// The position after the '>' that ends the tag whose attributes start at `from`. A quoted
-// attribute value may hold '>'; a quote that is never closed is taken as a plain character.
+// The position after the '>' that ends the tag whose attributes start at `from`, or npos. A
+// quoted attribute value may hold '>'; a quote not right after '=' or never closed is a plain
+// character.
 size_t HtmlTableReader::tagEnd(size_t from) const
 {
     const char *data = m_text.data();
-    const size_t n = m_text.size();
-    size_t p = from;
-    while (p < n) {
-        const char c = data[p];
-        if (c == '>')
-            return p + 1;
-        if (c == '=') {
-            ++p;
-            while (p < n && isAsciiSpace(data[p]))
-                ++p;
-            if (p < n && (data[p] == '"' || data[p] == '\'')) {
-                const void *close = std::memchr(data + p + 1, data[p], n - p - 1);
-                if (close) {
-                    p = size_t(static_cast<const char *>(close) - data) + 1;
-                    continue;
-                }
+    const char *end = data + m_text.size();
+    const char *p = data + from;
+    for (;;) {
+        const char *hit = scanTagStop(p, end);
+        if (hit == end)
+            return kNone;
+        if (*hit == '>')
+            return size_t(hit - data) + 1;
+        const char *before = hit;
+        while (before > data + from && isAsciiSpace(before[-1]))
+            --before;
+        if (before > data + from && before[-1] == '=') {
+            const char *close = hit + 1;
+            while ((close = scanTagStop(close, end)) < end && *close != *hit)
+                ++close;
+            if (close < end) {
+                p = close + 1;
+                continue;
             }
-            continue;
         }
-        ++p;
+        p = hit + 1;
     }
-    return n;
 }
 
 // The position after the end tag </name> of a raw-text element, or the end of the text.
@@ -302,7 +372,55 @@ size_t HtmlTableReader::skipRawText(size_t from, std::string_view name) const
     for (const char c : name)
         needle.push_back(lower(c));
     const size_t at = findNoCase(m_text, from, needle);
-    return at == kNone ? m_text.size() : tagEnd(at + needle.size());
+    return at == kNone ? kNone : tagEnd(at + needle.size());
+}
+
+// Reads the cells that follow in the plain form <td attributes>text</td>, as nearly all of a
+// statement's cells are written, and stops before anything else, which the general loop reads.
+void HtmlTableReader::readPlainCells()
+{
+    const char *data = m_text.data();
+    const char *end = data + m_text.size();
+    const char *p = data + m_pos;
+    for (;;) {
+        while (p < end && isAsciiSpace(*p))
+            ++p;
+        if (end - p < 4 || p[0] != '<' || (p[1] | 0x20) != 't')
+            break;
+        const char second = char(p[2] | 0x20);
+        if (second != 'd' && second != 'h')
+            break;
+        const char *text = p + 3;
+        if (*text == ' ') {
+            const size_t after = tagEnd(size_t(text - data));
+            if (after == kNone)
+                break;
+            text = data + after;
+        } else if (*text == '>') {
+            ++text;
+        } else {
+            break;
+        }
+        bool special = false;
+        const char *close = scanText(text, end, &special);
+        if (end - close < 5 || close[1] != '/' || (close[2] | 0x20) != 't' || (close[3] | 0x20) != second
+            || close[4] != '>')
+            break;
+        const size_t begin = size_t(text - data);
+        const size_t length = size_t(close - text);
+        if (length == 0 || (!special && text[0] != ' ' && text[length - 1] != ' ')) {
+            m_cells.push_back({begin, length, false});
+        } else {
+            m_segmentCount = 0;
+            m_segments.clear();
+            addSegment(begin, begin + length);
+            const size_t first = m_scratch.size();
+            appendCleanText();
+            m_cells.push_back({first, m_scratch.size() - first, true});
+        }
+        p = close + 5;
+    }
+    m_pos = size_t(p - data);
 }
 
 bool HtmlTableReader::nextRow()
@@ -314,6 +432,7 @@ bool HtmlTableReader::nextRow()
     bool inRow = false;
     const char *data = m_text.data();
     const size_t n = m_text.size();
+    const char *end = data + n;
     auto finishRow = [this](bool closed) {
         closeCell();
         m_rowClosed = closed;
@@ -321,50 +440,55 @@ bool HtmlTableReader::nextRow()
     };
 
     while (m_pos < n) {
-        const void *hit = std::memchr(data + m_pos, '<', n - m_pos);
-        const size_t lt = hit ? size_t(static_cast<const char *>(hit) - data) : n;
-        if (m_cellOpen && lt > m_pos)
+        bool special = false;
+        const size_t lt = size_t(scanText(data + m_pos, end, &special) - data);
+        if (m_cellOpen && lt > m_pos) {
+            m_textNeedsCleaning = m_textNeedsCleaning || special || m_segmentCount > 0;
             addSegment(m_pos, lt);
+        }
         m_pos = lt;
         if (lt == n)
             break;
         const char c1 = lt + 1 < n ? data[lt + 1] : '\0';
-        if (c1 == '!') {
+        if (c1 == '!' || c1 == '?') {
             if (startsWithNoCase(m_text, lt, "<!--")) {
                 const size_t close = m_text.find("-->", lt + 4);
-                m_pos = close == kNone ? n : close + 3;
+                m_pos = endOfMarkup(close == kNone ? kNone : close + 3);
             } else {
-                const void *gt = std::memchr(data + lt, '>', n - lt);
-                m_pos = gt ? size_t(static_cast<const char *>(gt) - data) + 1 : n;
+                const size_t gt = m_text.find('>', lt);
+                m_pos = endOfMarkup(gt == kNone ? kNone : gt + 1);
             }
-            continue;
-        }
-        if (c1 == '?') {
-            const void *gt = std::memchr(data + lt, '>', n - lt);
-            m_pos = gt ? size_t(static_cast<const char *>(gt) - data) + 1 : n;
             continue;
         }
         const bool endTag = c1 == '/';
         const size_t nameBegin = lt + 1 + (endTag ? 1 : 0);
-        if (nameBegin >= n || !isAsciiLetter(data[nameBegin])) {
-            if (endTag) { // "</ ...>" and the like: a bogus comment
-                const void *gt = std::memchr(data + lt, '>', n - lt);
-                m_pos = gt ? size_t(static_cast<const char *>(gt) - data) + 1 : n;
-            } else { // a lone '<' is text
-                if (m_cellOpen)
-                    addSegment(lt, lt + 1);
-                m_pos = lt + 1;
-            }
-            continue;
-        }
-        size_t nameEnd = nameBegin;
-        while (nameEnd < n && !isAsciiSpace(data[nameEnd]) && data[nameEnd] != '>' && data[nameEnd] != '/')
-            ++nameEnd;
-        const std::string_view name = m_text.substr(nameBegin, nameEnd - nameBegin);
-        const size_t after = tagEnd(nameEnd);
+        const char *quickEnd = nullptr;
+        Tag tag = quickTag(data + nameBegin, end, &quickEnd);
         bool rawText = false;
-        const Tag tag = classify(name, &rawText);
-        m_pos = after;
+        std::string_view name;
+        if (tag != Tag::Other) {
+            m_pos = *quickEnd == '>' ? size_t(quickEnd - data) + 1 : endOfMarkup(tagEnd(size_t(quickEnd - data)));
+        } else {
+            if (nameBegin >= n || !isAsciiLetter(data[nameBegin])) {
+                if (endTag) { // "</ ...>" and the like: a bogus comment
+                    const size_t gt = m_text.find('>', lt);
+                    m_pos = endOfMarkup(gt == kNone ? kNone : gt + 1);
+                } else { // a lone '<' is text
+                    if (m_cellOpen) {
+                        m_textNeedsCleaning = true;
+                        addSegment(lt, lt + 1);
+                    }
+                    m_pos = lt + 1;
+                }
+                continue;
+            }
+            size_t nameEnd = nameBegin;
+            while (nameEnd < n && !isAsciiSpace(data[nameEnd]) && data[nameEnd] != '>' && data[nameEnd] != '/')
+                ++nameEnd;
+            name = m_text.substr(nameBegin, nameEnd - nameBegin);
+            tag = classify(name, &rawText);
+            m_pos = endOfMarkup(tagEnd(nameEnd));
+        }
 
         if (endTag) {
             if (tag == Tag::Td) {
@@ -382,6 +506,7 @@ bool HtmlTableReader::nextRow()
             }
             inRow = true;
             m_rowStart = lt;
+            readPlainCells();
             break;
         case Tag::Td:
             if (!inRow) {
@@ -389,26 +514,43 @@ bool HtmlTableReader::nextRow()
                 m_rowStart = lt;
             }
             closeCell();
-            openCell();
+            m_cellOpen = true;
+            m_segmentCount = 0;
+            m_segments.clear();
+            m_textNeedsCleaning = false;
             break;
         case Tag::Table:
             if (inRow) // a table nested in a cell: its rows follow this one
                 return finishRow(true);
             break;
         case Tag::Br:
-            if (m_cellOpen)
-                m_segments.push_back({kNone, kNone});
+            if (m_cellOpen) {
+                m_textNeedsCleaning = true;
+                addSegment(kNone, kNone);
+            }
             break;
         case Tag::RawText:
-            m_pos = skipRawText(after, name);
+            m_pos = endOfMarkup(skipRawText(m_pos, name));
             break;
         case Tag::Other:
             break;
         }
     }
     if (inRow)
-        return finishRow(false);
+        return finishRow(m_endsAtRow && !m_endedInMarkup);
     return false;
+}
+
+size_t NextRowStart(std::string_view text, size_t from)
+{
+    for (;;) {
+        const size_t at = findNoCase(text, from, "<tr");
+        if (at == kNone || at + 3 >= text.size())
+            return kNone;
+        if (isAsciiSpace(text[at + 3]) || text[at + 3] == '>')
+            return at;
+        from = at + 1;
+    }
 }
 
 bool LooksLikeHtml(std::string_view text)

@@ -12,7 +12,9 @@
 /// white space, no-break spaces included, collapsed to single blanks with none at either end.
 class HtmlTableReader {
 public:
-    explicit HtmlTableReader(std::string_view html, size_t offset = 0);
+    /// Reads from byte `offset` of `html`. `endsAtRow`: the text is the first part of a longer
+    /// one, cut where a further row starts, so a row open at its end is complete.
+    explicit HtmlTableReader(std::string_view html, size_t offset = 0, bool endsAtRow = false);
 
     /// Reads the next row; false when the text holds no further row.
     bool nextRow();
@@ -29,6 +31,8 @@ public:
     bool rowClosed() const { return m_rowClosed; }
     /// 1-based line of the text on which the current row starts (counted when asked).
     int rowLine() const;
+    /// True when the text ended inside a tag, a comment or a script or style element.
+    bool endedInMarkup() const { return m_endedInMarkup; }
 
 private:
     struct CellRef {
@@ -42,11 +46,24 @@ private:
         size_t end;
     };
 
-    void openCell();
     void closeCell();
-    void addSegment(size_t begin, size_t end) { m_segments.push_back({begin, end}); }
+    void readPlainCells();
+    void addSegment(size_t begin, size_t end)
+    {
+        if (m_segmentCount++ == 0)
+            m_firstSegment = {begin, end};
+        else
+            m_segments.push_back({begin, end});
+    }
     size_t tagEnd(size_t from) const;
     size_t skipRawText(size_t from, std::string_view name) const;
+    size_t endOfMarkup(size_t position)
+    {
+        if (position != std::string_view::npos)
+            return position;
+        m_endedInMarkup = true;
+        return m_text.size();
+    }
     void appendCleanText();
 
     std::string_view m_text;
@@ -54,10 +71,22 @@ private:
     size_t m_rowStart = 0;
     bool m_rowClosed = false;
     bool m_cellOpen = false;
+    bool m_endsAtRow;
+    bool m_endedInMarkup = false;
+    mutable size_t m_countedTo = 0; // rowLine() counts on from here
+    mutable int m_countedLines = 1;
     std::vector<CellRef> m_cells;
-    std::vector<Segment> m_segments;
+    Segment m_firstSegment{0, 0};
+    size_t m_segmentCount = 0;
+    bool m_textNeedsCleaning = false; // the cell's text may differ from its bytes
+    std::vector<Segment> m_segments; // the cell's segments after the first
     std::string m_scratch;
+
 };
+
+/// The position of the first row start tag (<tr>) at or after `from`, or npos. Only a place to
+/// cut a text for reading it in parts: the tag may lie inside a comment or a script.
+size_t NextRowStart(std::string_view text, size_t from);
 
 /// True when `text` (UTF-8, or bytes of an ASCII-compatible code page) begins like an HTML
 /// document: after white space, a tag, and one of <html>, <!DOCTYPE html>, <head>, <body> or

@@ -212,7 +212,25 @@ LargeArray<char> fromWindows1251(const LargeArray<char> &bytes)
     return out;
 }
 
+ImportResult takeHtml(HtmlStatement statement, ImportResult result)
+{
+    if (!statement.table) {
+        result.error = QStringLiteral("в файле HTML нет таблицы закрытых сделок (Closed Transactions) — "
+                                      "это не выписка по счёту из терминала");
+        return result;
+    }
+    result.table = std::move(statement.table);
+    result.account = std::move(statement.account);
+    result.notes = std::move(statement.notes);
+    return result;
+}
+
 } // namespace
+
+bool IsValidUtf8(std::string_view bytes)
+{
+    return isValidUtf8(bytes.data(), bytes.size());
+}
 
 char32_t Windows1251ToUnicode(unsigned char byte)
 {
@@ -265,8 +283,35 @@ ImportResult ImportStatement(const QString &path)
         result.error = file.errorString();
         return result;
     }
-    LargeArray<char> bytes;
     const qint64 size = file.size();
+    // An HTML statement in UTF-8 (or ASCII) is read where the file is mapped: its table copies
+    // what it keeps, so the file's bytes need no buffer of their own.
+    if (size > 0) {
+        if (uchar *mapped = file.map(0, size)) {
+            const std::string_view bytes(reinterpret_cast<const char *>(mapped), size_t(size));
+            const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
+            const bool plain8Bit = !(bytes.size() >= 2 && ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF)))
+                    && !(bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF)
+                    && !(bytes.size() >= 2 && (u[0] == 0 || u[1] == 0));
+            if (plain8Bit && LooksLikeHtml(bytes)) {
+                const std::string declared = DeclaredCharset(bytes);
+                if (declared.empty() || isNamed(declared, {"utf-8", "utf8", "unicode-1-1-utf-8"})) {
+                    std::optional<HtmlStatement> statement = ReadHtmlStatementIfUtf8(bytes);
+                    file.unmap(mapped);
+                    if (statement) {
+                        result.format = StatementFormat::Html;
+                        result.encoding = TextEncoding::Utf8;
+                        result.declaredCharset = QString::fromLatin1(declared.data(), qsizetype(declared.size()));
+                        return takeHtml(std::move(*statement), std::move(result));
+                    }
+                    mapped = nullptr;
+                }
+            }
+            if (mapped)
+                file.unmap(mapped);
+        }
+    }
+    LargeArray<char> bytes;
     if (size > 0) {
         bytes.resizeUninitialised(size_t(size));
         qint64 got = 0;
@@ -322,14 +367,5 @@ ImportResult ImportStatement(const QString &path)
     }
 
     result.format = StatementFormat::Html;
-    HtmlStatement statement = ReadHtmlStatement(viewOf(text), offset);
-    if (!statement.table) {
-        result.error = QStringLiteral("в файле HTML нет таблицы закрытых сделок (Closed Transactions) — "
-                                      "это не выписка по счёту из терминала");
-        return result;
-    }
-    result.table = std::move(statement.table);
-    result.account = std::move(statement.account);
-    result.notes = std::move(statement.notes);
-    return result;
+    return takeHtml(ReadHtmlStatement(viewOf(text), offset), std::move(result));
 }

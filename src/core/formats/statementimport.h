@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <string_view>
 
 /// The encoding a statement file was read in. Shift_JIS, GBK and any other declared charset
 /// only come from HTML statements.
@@ -20,6 +21,9 @@ enum class StatementFormat { Semicolon, Html };
 /// without one, valid UTF-8 stays as it is and anything else is read as Windows-1251. The text
 /// starts at `*offset` of the result (past a UTF-8 byte-order mark, which is not copied away).
 LargeArray<char> DecodeStatementText(LargeArray<char> bytes, size_t *offset, TextEncoding *detected = nullptr);
+
+/// True when `bytes` are valid UTF-8 (no overlong forms, surrogates or code points past U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
 
 /// Maps one Windows-1251 byte to its Unicode code point.
 char32_t Windows1251ToUnicode(unsigned char byte);
