@@ -74,9 +74,9 @@ int main(int argc, char *argv[])
     // The generator gives some pending orders a swap; the terminal lists none for them.
     bool same = a.rowCount() == b.rowCount();
     for (int row = 1; same && row < a.rowCount(); ++row) {
-        const bool pending = a.cellUtf8(row, Type).size() > 4;
+        const bool pending = a.cellUtf8(row, Column::Type).size() > 4;
         for (int c = 0; same && c < StatementTable::kColumnCount; ++c) {
-            same = a.cellUtf8(row, c) == b.cellUtf8(row, c) || (pending && c == Swap);
+            same = a.cellUtf8(row, c) == b.cellUtf8(row, c) || (pending && c == int(Column::Swap));
             if (!same)
                 std::fprintf(stderr, "row %d column %d: %s vs %s\n", row, c, qPrintable(a.cell(row, c)),
                              qPrintable(b.cell(row, c)));

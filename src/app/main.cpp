@@ -32,6 +32,12 @@ int main(int argc, char *argv[])
                                  QStringLiteral("index"));
     const QCommandLineOption calculate(QStringLiteral("calculate"),
                                        QStringLiteral("Press every calculation button after the import."));
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("Open the window at <width>x<height> pixels."),
+                                  QStringLiteral("size"));
+    const QCommandLineOption maximized(QStringLiteral("maximized"), QStringLiteral("Open the window maximised."));
+    parser.addOption(size);
+    parser.addOption(maximized);
     parser.addOption(screenshot);
     parser.addOption(tab);
     parser.addOption(calculate);
@@ -39,7 +45,16 @@ int main(int argc, char *argv[])
 
     try {
         MainWindow window;
-        window.show();
+        if (parser.isSet(maximized)) {
+            window.showMaximized();
+        } else {
+            if (parser.isSet(size)) {
+                const QStringList wh = parser.value(size).split(QLatin1Char('x'));
+                if (wh.size() == 2)
+                    window.resize(wh[0].toInt(), wh[1].toInt());
+            }
+            window.show();
+        }
         if (const QScreen *screen = window.screen()) {
             QRect frame = window.frameGeometry();
             frame.moveCenter(screen->availableGeometry().center());
@@ -60,7 +75,7 @@ int main(int argc, char *argv[])
     } catch (const std::exception &error) {
         QMessageBox::critical(nullptr, QStringLiteral("Veltrano"), QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        QMessageBox::critical(nullptr, QStringLiteral("Veltrano"), QString());
+        QMessageBox::critical(nullptr, QStringLiteral("Veltrano"), QStringLiteral("Unknown error"));
     }
-    return 0;
+    return 1;
 }

@@ -1,96 +1,99 @@
 // veltrano-report: imports a statement exactly as the desktop program does and prints the analyses.
-#include "statement/parsenumber.h"
-#include "report.h"
 #include "formats/statementimport.h"
+#include "report.h"
+#include "statement/parsenumber.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
-
-#include <malloc.h>
-#include <QLocale>
 #include <QStringList>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <cstdio>
 #include <optional>
 
 namespace {
 
-const char kUsage[] =
-    "usage: veltrano-report [--json] [--locale NAME] [--server-offset N] [--balance N]\n"
-    "                       [--risk-balance N] STATEMENT\n";
-
-int fail(const QString &message)
+int fail(const QCommandLineParser &parser, const QString &message)
 {
-    std::fprintf(stderr, "veltrano-report: %s\n%s", message.toLocal8Bit().constData(), kUsage);
+    std::fprintf(stderr, "veltrano-report: %s\n%s", message.toLocal8Bit().constData(),
+                 parser.helpText().section(QLatin1Char('\n'), 0, 0).toLocal8Bit().constData());
+    std::fputs("\nTry --help for the options.\n", stderr);
     return 2;
-}
-
-std::optional<QChar> separatorOfLocale(const QString &name)
-{
-    if (name == QLatin1String("C") || name == QLatin1String("POSIX"))
-        return QLatin1Char('.');
-    const QLocale locale(name);
-    if (locale.language() == QLocale::C)
-        return std::nullopt;
-    const QString point = locale.decimalPoint();
-    return point.isEmpty() ? QLatin1Char('.') : point.at(0);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+#if defined(__GLIBC__)
     // Keep freed memory in the process: each analysis reuses the pages of the one before
     // instead of getting fresh zeroed pages from the kernel.
     mallopt(M_MMAP_THRESHOLD, 1 << 30);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    QCoreApplication::setApplicationName(QStringLiteral("veltrano-report"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+            QStringLiteral("Prints the analyses of a statement file, as text or as one JSON object."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("STATEMENT"), QStringLiteral("The statement file."));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print one JSON object."));
+    const QCommandLineOption locale(QStringLiteral("locale"),
+                                    QStringLiteral("Decimal separator of locale NAME (default: the system's)."),
+                                    QStringLiteral("NAME"));
+    const ReportOptions defaults;
+    const QCommandLineOption serverOffset(
+            QStringLiteral("server-offset"),
+            QStringLiteral("Server offset from GMT in hours (default %1).").arg(defaults.serverOffset),
+            QStringLiteral("N"));
+    const QCommandLineOption balance(
+            QStringLiteral("balance"),
+            QStringLiteral("Initial balance of the statistics (default %1).").arg(defaults.balance),
+            QStringLiteral("N"));
+    const QCommandLineOption riskBalance(
+            QStringLiteral("risk-balance"),
+            QStringLiteral("Initial balance of the risk analysis (default %1).").arg(defaults.riskBalance),
+            QStringLiteral("N"));
+    parser.addOptions({json, locale, serverOffset, balance, riskBalance});
+    if (!parser.parse(QCoreApplication::arguments()))
+        return fail(parser, parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
 
     ReportOptions options;
+    options.json = parser.isSet(json);
     options.decimalSeparator = SystemDecimalSeparator();
-    QString path;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (arg == QLatin1String("--json")) {
-            options.json = true;
-            continue;
-        }
-        if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        const bool takesValue = arg == QLatin1String("--locale") || arg == QLatin1String("--server-offset")
-                || arg == QLatin1String("--balance") || arg == QLatin1String("--risk-balance");
-        if (takesValue) {
-            if (i + 1 >= args.size())
-                return fail(QStringLiteral("%1 needs a value").arg(arg));
-            const QString value = args[++i];
-            if (arg == QLatin1String("--locale")) {
-                const auto separator = separatorOfLocale(value);
-                if (!separator)
-                    return fail(QStringLiteral("unknown locale: %1").arg(value));
-                options.decimalSeparator = *separator;
-                continue;
-            }
-            const auto number = ParseInteger(value);
-            if (!number)
-                return fail(QStringLiteral("%1 needs a whole number, not \"%2\"").arg(arg, value));
-            if (arg == QLatin1String("--server-offset"))
-                options.serverOffset = int(*number);
-            else if (arg == QLatin1String("--balance"))
-                options.balance = int(*number);
-            else
-                options.riskBalance = int(*number);
-            continue;
-        }
-        if (arg.startsWith(QLatin1String("--")))
-            return fail(QStringLiteral("unknown option: %1").arg(arg));
-        if (!path.isEmpty())
-            return fail(QStringLiteral("only one statement file can be given"));
-        path = arg;
+    if (parser.isSet(locale)) {
+        const auto separator = DecimalSeparatorOfLocale(parser.value(locale));
+        if (!separator)
+            return fail(parser, QStringLiteral("unknown locale: %1").arg(parser.value(locale)));
+        options.decimalSeparator = *separator;
     }
-    if (path.isEmpty())
-        return fail(QStringLiteral("no statement file given"));
+    const std::pair<const QCommandLineOption *, int *> wholeNumbers[] = {
+            {&serverOffset, &options.serverOffset}, {&balance, &options.balance}, {&riskBalance, &options.riskBalance}};
+    for (const auto &[option, target] : wholeNumbers) {
+        if (!parser.isSet(*option))
+            continue;
+        const QString value = parser.value(*option);
+        const auto number = ParseInteger(value);
+        if (!number)
+            return fail(parser, QStringLiteral("--%1 needs a whole number, not \"%2\"")
+                                        .arg(option->names().constFirst(), value));
+        *target = int(*number);
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        return fail(parser, QStringLiteral("no statement file given"));
+    if (files.size() > 1)
+        return fail(parser, QStringLiteral("only one statement file can be given"));
+    const QString &path = files.constFirst();
 
     ImportResult imported = ImportStatement(path);
     if (!imported.table) {
@@ -98,6 +101,5 @@ int main(int argc, char *argv[])
                      imported.error.toLocal8Bit().constData());
         return 2;
     }
-
     return WriteReport(stdout, path, *imported.table, options) ? 0 : 1;
 }

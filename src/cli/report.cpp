@@ -8,10 +8,13 @@
 #include "analysis/riskresults.h"
 #include "analysis/weekdayresults.h"
 #include "analysis/sessionstatistics.h"
+#include "analysis/streaks.h"
 #include "statement/symbollist.h"
 #include "texttable.h"
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <future>
 #include <charconv>
 #include <cmath>
@@ -137,7 +140,8 @@ Json pointsJson(const std::vector<double> &values, const TradeCurve *curve, cons
                 *p++ = '"';
             } else if (inBlock) {
                 *p++ = '"';
-                std::memcpy(p, label.data(), label.size());
+                if (!label.empty()) // an empty label may have no storage at all
+                    std::memcpy(p, label.data(), label.size());
                 p += label.size();
                 *p++ = '"';
             } else { // a label to escape or too long for the block goes straight to the output
@@ -154,7 +158,7 @@ Json pointsJson(const std::vector<double> &values, const TradeCurve *curve, cons
 void addStatistics(ReportWriter &report, const StatementTable &table, const StatisticsResult &r)
 {
     const ReportOptions &options = report.options();
-    const QString title = QStringLiteral("Статистика");
+    const QString title = StatisticsCaption();
     if (r.error) {
         report.addError("statistics", title, *r.error);
         return;
@@ -216,7 +220,7 @@ void addStatistics(ReportWriter &report, const StatementTable &table, const Stat
 
 void addPairs(ReportWriter &report, const PairsResult &r)
 {
-    const QString title = QStringLiteral("По валютным парам");
+    const QString title = PairsCaption();
     if (r.error) {
         report.addError("pairs", title, *r.error);
         return;
@@ -254,7 +258,7 @@ Json numbersJson(const std::array<T, N> &values)
 
 void addWeekdays(ReportWriter &report, const WeekdaysResult &r)
 {
-    const QString title = QStringLiteral("По рабочим дням");
+    const QString title = WeekdaysCaption();
     if (r.error) {
         report.addError("weekdays", title, *r.error);
         return;
@@ -288,7 +292,7 @@ void addWeekdays(ReportWriter &report, const WeekdaysResult &r)
 
 void addRisk(ReportWriter &report, const StatementTable &table, const RiskResult &r)
 {
-    const QString title = QStringLiteral("Риск-менеджмент/Мани -м-ент/недоборы");
+    const QString title = RiskCaption();
     if (r.error) {
         report.addError("risk", title, *r.error);
         return;
@@ -312,7 +316,7 @@ void addRisk(ReportWriter &report, const StatementTable &table, const RiskResult
 
 void addOutcomes(ReportWriter &report, const OutcomesResult &r)
 {
-    const QString title = QStringLiteral("Закрытие/Исходы");
+    const QString title = OutcomesCaption();
     if (r.error) {
         report.addError("outcomes", title, *r.error);
         return;
@@ -329,50 +333,99 @@ void addOutcomes(ReportWriter &report, const OutcomesResult &r)
                    + QLatin1Char('\n'));
 }
 
+void addStreaks(ReportWriter &report, const StreaksResult &r)
+{
+    const QString title = StreaksCaption();
+    if (r.error) {
+        report.addError("streaks", title, *r.error);
+        return;
+    }
+    if (report.json()) {
+        Json json = Json::object();
+        json.insert("wins", gridJson(r.wins));
+        json.insert("losses", gridJson(r.losses));
+        report.addJson("streaks", json);
+        return;
+    }
+    report.addText(title + QStringLiteral("\n  Число серий профитов\n") + RenderTextTable(r.wins, 4)
+                   + QStringLiteral("  Число серий убытков\n") + RenderTextTable(r.losses, 4) + QLatin1Char('\n'));
+}
+
+/// How a computed section is written.
+using SectionWriter = std::function<void(ReportWriter &)>;
+
+/// One section of the report: computed from the table (on a thread of its own) into a writer.
+using SectionComputation = SectionWriter (*)(const StatementTable &table, const ReportOptions &options);
+
+/// The sections in the order they are written; a new section is one more entry.
+const SectionComputation kSections[] = {
+    [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
+        StatisticsSettings settings;
+        settings.serverOffset = QString::number(options.serverOffset);
+        settings.initialBalance = QString::number(options.balance);
+        settings.decimalSeparator = options.decimalSeparator;
+        auto r = std::make_shared<StatisticsResult>(CalculateStatistics(table, settings));
+        return [r, &table](ReportWriter &report) { addStatistics(report, table, *r); };
+    },
+    [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
+        auto r = std::make_shared<PairsResult>(CalculatePairs(table, options.decimalSeparator));
+        return [r](ReportWriter &report) { addPairs(report, *r); };
+    },
+    [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
+        auto r = std::make_shared<WeekdaysResult>(CalculateWeekdays(table, options.decimalSeparator));
+        return [r](ReportWriter &report) { addWeekdays(report, *r); };
+    },
+    [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
+        RiskSettings settings;
+        settings.initialBalance = QString::number(options.riskBalance);
+        settings.decimalSeparator = options.decimalSeparator;
+        auto r = std::make_shared<RiskResult>(CalculateRisk(table, settings));
+        return [r, &table](ReportWriter &report) { addRisk(report, table, *r); };
+    },
+    [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
+        auto r = std::make_shared<OutcomesResult>(CalculateOutcomes(table, options.decimalSeparator));
+        return [r](ReportWriter &report) { addOutcomes(report, *r); };
+    },
+    [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
+        auto r = std::make_shared<StreaksResult>(CalculateStreaks(table, options.decimalSeparator));
+        return [r](ReportWriter &report) { addStreaks(report, *r); };
+    },
+};
+
+void addStatementSummary(ReportWriter &report, const QString &file, const StatementTable &table)
+{
+    const int rows = table.rowCount() - 1;
+    const SymbolList symbols = SymbolList::BuildSymbolList(table);
+    if (report.json()) {
+        report.addJson("file", Json(file));
+        report.addJson("rows", Json(rows));
+        Json names = Json::array();
+        for (int i = 0; i < symbols.count(); ++i)
+            names.append(symbols.at(i));
+        report.addJson("symbols", names);
+    } else {
+        report.addText(QStringLiteral("Файл: %1\nСделок: %2\nВалютные пары (%3): %4\n\n")
+                               .arg(file)
+                               .arg(rows)
+                               .arg(symbols.count())
+                               .arg(symbols.toStringList().join(QStringLiteral(", "))));
+    }
+}
+
 } // namespace
 
 bool WriteReport(FILE *out, const QString &file, const StatementTable &table, const ReportOptions &options)
 {
     // The analyses are independent pure functions over the same read-only table: compute them
     // side by side and write each section as soon as it and those before it are done.
-    const QChar sep = options.decimalSeparator;
-    StatisticsSettings statisticsSettings;
-    statisticsSettings.serverOffset = QString::number(options.serverOffset);
-    statisticsSettings.initialBalance = QString::number(options.balance);
-    statisticsSettings.decimalSeparator = sep;
-    RiskSettings riskSettings;
-    riskSettings.initialBalance = QString::number(options.riskBalance);
-    riskSettings.decimalSeparator = sep;
-    auto statistics = std::async(std::launch::async, [&] { return CalculateStatistics(table, statisticsSettings); });
-    auto pairs = std::async(std::launch::async, [&] { return CalculatePairs(table, sep); });
-    auto weekdays = std::async(std::launch::async, [&] { return CalculateWeekdays(table, sep); });
-    auto risk = std::async(std::launch::async, [&] { return CalculateRisk(table, riskSettings); });
-    auto outcomes = std::async(std::launch::async, [&] { return CalculateOutcomes(table, sep); });
+    std::vector<std::future<SectionWriter>> sections;
+    for (const SectionComputation compute : kSections)
+        sections.push_back(std::async(std::launch::async, compute, std::cref(table), std::cref(options)));
 
     ReportWriter report(out, options);
-    const int rows = table.rowCount() - 1;
-    {
-        const SymbolList symbols = SymbolList::BuildSymbolList(table);
-        if (report.json()) {
-            report.addJson("file", Json(file));
-            report.addJson("rows", Json(rows));
-            Json names = Json::array();
-            for (int i = 0; i < symbols.count(); ++i)
-                names.append(symbols.at(i));
-            report.addJson("symbols", names);
-        } else {
-            report.addText(QStringLiteral("Файл: %1\nСделок: %2\nВалютные пары (%3): %4\n\n")
-                                   .arg(file)
-                                   .arg(rows)
-                                   .arg(symbols.count())
-                                   .arg(symbols.toStringList().join(QStringLiteral(", "))));
-        }
-    }
-    addStatistics(report, table, statistics.get());
-    addPairs(report, pairs.get());
-    addWeekdays(report, weekdays.get());
-    addRisk(report, table, risk.get());
-    addOutcomes(report, outcomes.get());
+    addStatementSummary(report, file, table);
+    for (std::future<SectionWriter> &section : sections)
+        section.get()(report);
     report.finish();
     return !report.failed();
 }

@@ -1,6 +1,8 @@
 // The headless report: the same analyses the tabs show, as text tables or one JSON object.
 #pragma once
 
+#include "analysis/riskresults.h"
+#include "analysis/sessionstatistics.h"
 #include "statement/statementtable.h"
 
 #include <QChar>
@@ -10,9 +12,9 @@
 
 struct ReportOptions {
     QChar decimalSeparator = QLatin1Char('.');
-    int serverOffset = 1;
-    int balance = 2000;
-    int riskBalance = 8000;
+    int serverOffset = kDefaultServerOffset;
+    int balance = kDefaultStatisticsBalance;
+    int riskBalance = kDefaultRiskBalance;
     bool json = false;
 };
 

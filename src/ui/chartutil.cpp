@@ -2,6 +2,9 @@
 #include "chartutil.h"
 
 #include <QChart>
+#include <QBarSet>
+#include <QBarSeries>
+#include <QBarCategoryAxis>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -128,4 +131,34 @@ int NearestPointIndex(size_t count, const QPointF &position)
     if (x >= double(count - 1))
         return int(count - 1);
     return int(x);
+}
+
+QChartView *CreateBarChart(QWidget *parent, const QString &name, const QString &seriesName,
+                           const QRect &geometry, const QString &title, QBarSet **set)
+{
+    auto *chart = new QChart;
+    chart->setTitle(title);
+    chart->legend()->hide();
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->setBackgroundRoundness(0);
+    auto *series = new QBarSeries;
+    series->setObjectName(seriesName);
+    *set = new QBarSet(seriesName);
+    series->append(*set);
+    series->setLabelsVisible(false);
+    chart->addSeries(series);
+    auto *days = new QBarCategoryAxis;
+    days->append({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                  QStringLiteral("5")});
+    chart->addAxis(days, Qt::AlignBottom);
+    series->attachAxis(days);
+    auto *values = new QValueAxis;
+    values->setLabelFormat(QStringLiteral("%.6g"));
+    chart->addAxis(values, Qt::AlignLeft);
+    series->attachAxis(values);
+    auto *view = new QChartView(chart, parent);
+    view->setObjectName(name);
+    view->setGeometry(geometry);
+    view->setRenderHint(QPainter::Antialiasing);
+    return view;
 }

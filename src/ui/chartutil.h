@@ -9,6 +9,15 @@
 
 #include <vector>
 
+class QBarSet;
+
+/// Where a tab lays out one of its charts: object names, geometry and title (UTF-8, rich text).
+struct ChartLayout {
+    const char *name, *series;
+    QRect geometry;
+    const char *title;
+};
+
 /// A chart view at `geometry` with `title` (rich text), legend hidden, value axes at left and bottom.
 QChartView *CreateChartView(QWidget *parent, const QString &name, const QRect &geometry,
                             const QString &title);
@@ -28,3 +37,7 @@ void FitAxes(QChartView *view);
 /// Index of the point whose x is nearest to `position.x()` on a curve of `count` points at
 /// x = 0, 1, 2, ...; -1 for an empty curve.
 int NearestPointIndex(size_t count, const QPointF &position);
+
+/// A bar chart view of one bar set over the five weekdays 1..5, its value axis at the left.
+QChartView *CreateBarChart(QWidget *parent, const QString &name, const QString &seriesName,
+                           const QRect &geometry, const QString &title, QBarSet **set);

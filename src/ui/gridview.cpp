@@ -1,7 +1,7 @@
 // Grid creation shared by the tabs.
 #include "gridview.h"
 
-#include "shadeddelegate.h"
+#include "shadedcelldelegate.h"
 
 #include <QHeaderView>
 

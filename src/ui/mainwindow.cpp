@@ -2,6 +2,10 @@
 #include "mainwindow.h"
 
 #include "aboutdialog.h"
+#include "analysistab.h"
+#include "anchorlayout.h"
+#include "pagesize.h"
+#include "formats/semicolonformat.h"
 #include "messages.h"
 #include "orderlistmodel.h"
 #include "outcomestab.h"
@@ -9,9 +13,9 @@
 #include "statement/parsenumber.h"
 #include "readoutbar.h"
 #include "risktab.h"
-#include "seriestab.h"
+#include "streakstab.h"
 #include "settingsfile.h"
-#include "shadeddelegate.h"
+#include "shadedcelldelegate.h"
 #include "formats/statementimport.h"
 #include "statisticstab.h"
 #include "statement/tradereadout.h"
@@ -20,7 +24,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -33,6 +40,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QUrl>
@@ -47,8 +55,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Veltrano V 1.0"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
     // Compact tabs, so the eight captions fit in one row and the pages keep their laid-out height.
     setStyleSheet(QStringLiteral(
@@ -62,8 +68,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     m_orders = new OrderListModel(SystemDecimalSeparator(), this);
 
+    // The client area is laid out for 944 × 681; a bigger window gives the extra room to the pages.
     auto *client = new QWidget(this);
-    client->setFixedSize(944, 681);
+    auto *clientLayout = new AnchorLayout(client, QSize(944, 681));
     setCentralWidget(client);
 
     // The banner strip; its web page comes with the web panes.
@@ -75,56 +82,86 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setGeometry(-1, 87, 944, 601);
 
-    m_statistics = new StatisticsTab(m_orders);
-    m_pairs = new PairsTab(m_orders);
-    m_weekdays = new WeekdayTab(m_orders);
-    m_risk = new RiskTab(m_orders);
-    m_outcomes = new OutcomesTab(m_orders);
     auto *signalsPage = new QWidget;
     signalsPage->setObjectName(QStringLiteral("TabSheet6"));
 
+    // The pages in their order; the analysis tabs also go into the list every import resets.
     m_pages->addTab(createOrdersTab(), QStringLiteral("Ордера"));
-    m_pages->addTab(m_statistics, QStringLiteral("Статистика"));
-    m_pages->addTab(m_pairs, QStringLiteral("По валютным парам"));
-    m_pages->addTab(m_weekdays, QStringLiteral("По рабочим дням"));
-    m_pages->addTab(m_risk, QStringLiteral("Риск-менеджмент/Мани -м-ент/недоборы"));
+    auto addAnalysisTab = [this](AnalysisTab *tab) {
+        m_pages->addTab(tab, tab->caption());
+        m_analysisTabs.append(tab);
+    };
+    addAnalysisTab(new StatisticsTab(m_orders));
+    addAnalysisTab(new PairsTab(m_orders));
+    addAnalysisTab(new WeekdayTab(m_orders));
+    addAnalysisTab(new RiskTab(m_orders));
     m_pages->addTab(signalsPage, QStringLiteral("Торговые сигналы Он-лайн"));
-    m_pages->addTab(m_outcomes, QStringLiteral("Закрытие/Исходы"));
-    m_pages->addTab(new SeriesTab, QStringLiteral("Серии"));
+    addAnalysisTab(new OutcomesTab(m_orders));
+    addAnalysisTab(new StreaksTab(m_orders));
     m_pages->setCurrentIndex(0);
+    clientLayout->anchor(banner, AnchorLayout::StretchWidth);
+    clientLayout->anchor(m_pages, AnchorLayout::Stretch);
 
-    m_calculationButtons = {m_pairs->calculateButton(), m_statistics->calculateButton(),
-                            m_weekdays->calculateButton(), m_risk->calculateButton(),
-                            m_outcomes->calculateButton()};
+    m_importStatus = new QLabel(this);
+    m_importStatus->setObjectName(QStringLiteral("importStatus"));
+    statusBar()->addWidget(m_importStatus, 1);
+    statusBar()->setSizeGripEnabled(true);
+    connect(m_orders, &OrderListModel::modifiedChanged, this, [this] { updateWindowTitle(); });
 
     createMenu();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The default size is the designed one and the smallest.
+    setMinimumSize(sizeHint());
+    resize(sizeHint());
 
-    m_edit4->setText(SettingsFile().terminalPath());
+    m_historyFolder->setText(SettingsFile().terminalPath());
 
     m_chooseFile = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Import(csv)"), QString(),
+        // The dialog starts where the last import came from.
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Import(csv)"), SettingsFile().importFolder(),
                                             QStringLiteral("csv (*.csv);;* (*)"));
+    };
+    m_chooseSaveFile = [this] {
+        const QString start = m_statementPath.isEmpty() ? SettingsFile().importFolder() : m_statementPath;
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить как"), start,
+                                            QStringLiteral("csv (*.csv);;* (*)"));
+    };
+    m_askAboutUnsavedEdits = [this] {
+        return QMessageBox::question(this, QStringLiteral("Veltrano"),
+                                     QStringLiteral("Список ордеров изменён. Сохранить изменения?"),
+                                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                     QMessageBox::Save);
     };
 }
 
 void MainWindow::createMenu()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    // "&" makes the menus open from the keyboard (Alt+F, Alt+H); F10 opens the first one.
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("File1"));
     // F2 belongs to the window, not to the menu item: it imports also while the item is hidden.
     QAction *open = file->addAction(QStringLiteral("Import(csv)\tF2"));
     open->setObjectName(QStringLiteral("Open1"));
-    connect(open, &QAction::triggered, this, &MainWindow::Open1Click);
+    connect(open, &QAction::triggered, this, &MainWindow::openStatement);
     auto *f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
     f2->setObjectName(QStringLiteral("Open1Shortcut"));
-    connect(f2, &QShortcut::activated, this, &MainWindow::Open1Click);
+    connect(f2, &QShortcut::activated, this, &MainWindow::openStatement);
+    QAction *saveAs = file->addAction(QStringLiteral("Сохранить как…"));
+    saveAs->setObjectName(QStringLiteral("SaveAs1"));
+    saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    connect(saveAs, &QAction::triggered, this, &MainWindow::saveStatementAs);
     QAction *exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
-    // A text field or cell editor takes Ctrl+X for itself (cut); elsewhere it closes the program.
+    // A text field or cell editor takes Ctrl+X for itself (cut); elsewhere it closes the program,
+    // after asking about unsaved edits (closeEvent).
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this, file] {
+        menuBar()->setActiveAction(file->menuAction());
+    });
     QAction *site = help->addAction(QStringLiteral("HELP"));
     site->setObjectName(QStringLiteral("Sute1"));
     site->setShortcut(QKeySequence(Qt::Key_F1));
@@ -147,24 +184,26 @@ QWidget *MainWindow::createOrdersTab()
     auto *inner = new QTabWidget(page);
     inner->setObjectName(QStringLiteral("PageControl2"));
     inner->setGeometry(0, 0, 938, 574);
+    (new AnchorLayout(page, kPageSize))->anchor(inner, AnchorLayout::Stretch);
 
     auto *list = new QWidget;
     list->setObjectName(QStringLiteral("TabSheet9"));
-    m_st1 = new QTableView(list);
-    m_st1->setObjectName(QStringLiteral("st1"));
-    m_st1->setGeometry(-1, 2, 924, 529);
-    m_st1->setModel(m_orders);
-    m_st1->setItemDelegate(new ShadedCellDelegate(m_st1));
-    m_st1->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    m_st1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                           | QAbstractItemView::AnyKeyPressed);
-    m_st1->verticalHeader()->setDefaultSectionSize(20);
-    m_st1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_st1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_orderList = new QTableView(list);
+    m_orderList->setObjectName(QStringLiteral("st1"));
+    m_orderList->setGeometry(-1, 2, 924, 529);
+    m_orderList->setModel(m_orders);
+    m_orderList->setItemDelegate(new ShadedCellDelegate(m_orderList));
+    m_orderList->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_orderList->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                 | QAbstractItemView::AnyKeyPressed);
+    m_orderList->verticalHeader()->setDefaultSectionSize(20);
+    m_orderList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_orderList->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int c = 0; c < kOrderColumnWidths.size(); ++c)
-        m_st1->horizontalHeader()->resizeSection(c, kOrderColumnWidths[c]);
-    connect(m_st1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) { st1SelectCell(current); });
+        m_orderList->horizontalHeader()->resizeSection(c, kOrderColumnWidths[c]);
+    connect(m_orderList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { showSelectedTrade(current); });
+    (new AnchorLayout(list, kInnerPageSize))->anchor(m_orderList, AnchorLayout::Stretch);
 
     inner->addTab(list, QStringLiteral("Список"));
     inner->addTab(createChartPage(), QStringLiteral("На графике"));
@@ -188,21 +227,21 @@ QWidget *MainWindow::createChartPage()
     auto *caption = new QLabel(QStringLiteral("Путь к котировкам"), page);
     caption->setObjectName(QStringLiteral("Label129"));
     caption->move(8, 466);
-    m_edit4 = new QLineEdit(page);
-    m_edit4->setObjectName(QStringLiteral("Edit4"));
-    m_edit4->setGeometry(8, 482, 294, 21);
+    m_historyFolder = new QLineEdit(page);
+    m_historyFolder->setObjectName(QStringLiteral("Edit4"));
+    m_historyFolder->setGeometry(8, 482, 294, 21);
 
-    m_sb3 = new ReadoutBar(page);
-    m_sb3->setObjectName(QStringLiteral("sb3"));
-    m_sb3->setGeometry(0, 526, 928, 19);
+    m_tradeReadout = new ReadoutBar(page);
+    m_tradeReadout->setObjectName(QStringLiteral("sb3"));
+    m_tradeReadout->setGeometry(0, 526, 928, 19);
     return page;
 }
 
 void MainWindow::calculateAll()
 {
-    for (QPushButton *button : std::as_const(m_calculationButtons))
-        if (button->isEnabled())
-            button->click();
+    for (AnalysisTab *tab : std::as_const(m_analysisTabs))
+        if (tab->calculateButton()->isEnabled())
+            tab->calculate();
 }
 
 void MainWindow::showTab(int index)
@@ -212,13 +251,13 @@ void MainWindow::showTab(int index)
         m_pages->findChild<QTabWidget *>(QStringLiteral("PageControl2"))->setCurrentIndex(0);
 }
 
-void MainWindow::st1SelectCell(const QModelIndex &current)
+void MainWindow::showSelectedTrade(const QModelIndex &current)
 {
     if (current.isValid())
-        m_sb3->setTexts(TradeReadout(m_orders->table(), current.row() + 1));
+        m_tradeReadout->setTexts(TradeReadout(m_orders->table(), current.row() + 1));
 }
 
-void MainWindow::Open1Click()
+void MainWindow::openStatement()
 {
     const QString path = m_chooseFile();
     if (!path.isEmpty())
@@ -227,10 +266,15 @@ void MainWindow::Open1Click()
 
 bool MainWindow::importStatementFile(const QString &path)
 {
+    if (!confirmDroppingEdits())
+        return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    QElapsedTimer clock;
+    clock.start();
     ImportResult result = ImportStatement(path);
     if (result.table)
-        m_orders->setTable(std::move(*result.table));
+        m_orders->setTable(std::move(*result.table), result.encoding);
+    const qint64 milliseconds = clock.elapsed();
     QApplication::restoreOverrideCursor();
     if (!result.table) {
         ShowError(this, QStringLiteral("Import(csv)"),
@@ -238,9 +282,81 @@ bool MainWindow::importStatementFile(const QString &path)
                           .arg(QDir::toNativeSeparators(path), result.error));
         return false;
     }
-    for (QPushButton *button : std::as_const(m_calculationButtons))
-        button->setEnabled(true);
+    // The tabs' figures belonged to the statement before.
+    for (AnalysisTab *tab : std::as_const(m_analysisTabs)) {
+        tab->reset();
+        tab->calculateButton()->setEnabled(true);
+    }
+    m_statementPath = path;
+    SettingsFile().setImportFolder(QFileInfo(path).absolutePath());
+    m_importStatus->setText(QStringLiteral("%1 — строк: %2 — загружен за %3 с")
+                                    .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+                                    .arg(QLocale().toString(m_orders->rowCount()))
+                                    .arg(QLocale().toString(double(milliseconds) / 1000.0, 'f', 2)));
+    updateWindowTitle();
+    showTab(0);
     return true;
+}
+
+QString MainWindow::importStatus() const
+{
+    return m_importStatus->text();
+}
+
+void MainWindow::updateWindowTitle()
+{
+    QString title = QStringLiteral("Veltrano V 1.0");
+    if (!m_statementPath.isEmpty())
+        title = QFileInfo(m_statementPath).fileName() + (m_orders->isModified() ? QStringLiteral("*") : QString())
+                + QStringLiteral(" — ") + title;
+    setWindowTitle(title);
+}
+
+void MainWindow::saveStatementAs()
+{
+    const QString path = m_chooseSaveFile();
+    if (!path.isEmpty())
+        saveStatementFile(path);
+}
+
+bool MainWindow::saveStatementFile(const QString &path)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString error = WriteSemicolonFile(m_orders->table(), path, m_orders->encoding());
+    QApplication::restoreOverrideCursor();
+    if (!error.isEmpty()) {
+        ShowError(this, QStringLiteral("Сохранить как"),
+                  QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    m_statementPath = path;
+    m_orders->setModified(false);
+    updateWindowTitle();
+    return true;
+}
+
+bool MainWindow::confirmDroppingEdits()
+{
+    if (!m_orders->isModified())
+        return true;
+    switch (m_askAboutUnsavedEdits()) {
+    case QMessageBox::Save: {
+        const QString path = m_chooseSaveFile();
+        return !path.isEmpty() && saveStatementFile(path);
+    }
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (confirmDroppingEdits())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

@@ -2,21 +2,18 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 
 #include <functional>
 
+class AnalysisTab;
 class OrderListModel;
 class QAction;
-class QPushButton;
 class QTabWidget;
 class QTableView;
+class QLabel;
 class QLineEdit;
 class ReadoutBar;
-class StatisticsTab;
-class PairsTab;
-class WeekdayTab;
-class RiskTab;
-class OutcomesTab;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -28,19 +25,35 @@ public:
 
     /// Replaces the open dialog (tests); it returns the chosen path or an empty text.
     void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
+    /// Replaces the save dialog (tests); it returns the chosen path or an empty text.
+    void setSaveFileChooser(std::function<QString()> chooser) { m_chooseSaveFile = std::move(chooser); }
+    /// Replaces the question asked before unsaved edits are dropped (tests): Save, Discard or
+    /// Cancel.
+    void setUnsavedEditsQuestion(std::function<QMessageBox::StandardButton()> question)
+    {
+        m_askAboutUnsavedEdits = std::move(question);
+    }
+
+    /// File > "Сохранить как…": writes the order list as it stands to `path`; true when written.
+    bool saveStatementFile(const QString &path);
+    /// The status line under the pages: the file, its rows and the import time.
+    QString importStatus() const;
 
     OrderListModel *orderModel() const { return m_orders; }
 
     /// Presses every enabled calculation button (used by --calculate).
     void calculateAll();
+    /// The analysis tabs, in page order.
+    const QList<AnalysisTab *> &analysisTabs() const { return m_analysisTabs; }
     /// Opens tab `index` of the main page control (the order list itself for the orders tab).
     void showTab(int index);
 
 public Q_SLOTS:
-    /// File > "Import(csv)" and F2.
-    void Open1Click();
+    /// File > "Import(csv)" (Open1) and F2.
+    void openStatement();
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -48,18 +61,23 @@ private:
     void createMenu();
     QWidget *createOrdersTab();
     QWidget *createChartPage();
-    void st1SelectCell(const QModelIndex &current);
+    /// File > "Сохранить как…" (SaveAs1).
+    void saveStatementAs();
+    /// Asks what to do with unsaved edits; false when the user cancels (or the save failed).
+    bool confirmDroppingEdits();
+    void updateWindowTitle();
+    /// Copies the row of the order list's current cell into the chart page's readout.
+    void showSelectedTrade(const QModelIndex &current);
 
     OrderListModel *m_orders = nullptr;
-    QTabWidget *m_pages = nullptr;
-    QTableView *m_st1 = nullptr;
-    ReadoutBar *m_sb3 = nullptr;
-    QLineEdit *m_edit4 = nullptr;
-    StatisticsTab *m_statistics = nullptr;
-    PairsTab *m_pairs = nullptr;
-    WeekdayTab *m_weekdays = nullptr;
-    RiskTab *m_risk = nullptr;
-    OutcomesTab *m_outcomes = nullptr;
-    QList<QPushButton *> m_calculationButtons;
+    QTabWidget *m_pages = nullptr;        // PageControl1
+    QTableView *m_orderList = nullptr;    // st1
+    ReadoutBar *m_tradeReadout = nullptr; // sb3
+    QLineEdit *m_historyFolder = nullptr; // Edit4
+    QList<AnalysisTab *> m_analysisTabs;
+    QLabel *m_importStatus = nullptr;
+    QString m_statementPath; ///< the file imported or saved last, empty before any
     std::function<QString()> m_chooseFile;
+    std::function<QString()> m_chooseSaveFile;
+    std::function<QMessageBox::StandardButton()> m_askAboutUnsavedEdits;
 };

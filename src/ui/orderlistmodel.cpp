@@ -11,11 +11,13 @@ OrderListModel::OrderListModel(QChar decimalSeparator, QObject *parent)
 {
 }
 
-void OrderListModel::setTable(StatementTable table)
+void OrderListModel::setTable(StatementTable table, TextEncoding encoding)
 {
     beginResetModel();
     m_table = std::move(table);
+    m_encoding = encoding;
     endResetModel();
+    setModified(false);
     // The header row's texts changed too.
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, StatementTable::kColumnCount - 1);
 }
@@ -40,8 +42,8 @@ QVariant OrderListModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return m_table.cell(row, index.column());
     case ShadeRole:
-        if (index.column() == Profit) {
-            if (const auto shade = ProfitCellShade(m_table.cellUtf8(row, Profit), m_decimalSeparator))
+        if (index.column() == int(Column::Profit)) {
+            if (const auto shade = ProfitCellShade(m_table.cellUtf8(row, Column::Profit), m_decimalSeparator))
                 return QColor(shade->red, shade->green, shade->blue);
         }
         return {};
@@ -70,7 +72,19 @@ bool OrderListModel::setData(const QModelIndex &index, const QVariant &value, in
 {
     if (!index.isValid() || role != Qt::EditRole)
         return false;
-    m_table.setCell(index.row() + 1, index.column(), value.toString());
+    const QString text = value.toString();
+    if (text == m_table.cell(index.row() + 1, index.column()))
+        return true;
+    m_table.setCell(index.row() + 1, index.column(), text);
     Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole, ShadeRole});
+    setModified(true);
     return true;
+}
+
+void OrderListModel::setModified(bool modified)
+{
+    if (modified == m_modified)
+        return;
+    m_modified = modified;
+    Q_EMIT modifiedChanged(modified);
 }

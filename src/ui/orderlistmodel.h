@@ -1,6 +1,7 @@
 // The order list model: the statement table as an editable grid, row 0 as the header.
 #pragma once
 
+#include "formats/statementimport.h"
 #include "statement/statementtable.h"
 
 #include <QAbstractTableModel>
@@ -11,7 +12,13 @@ public:
     explicit OrderListModel(QChar decimalSeparator, QObject *parent = nullptr);
 
     const StatementTable &table() const { return m_table; }
-    void setTable(StatementTable table);
+    /// Replaces the whole table (an import): no edits since, `encoding` is what it was read in.
+    void setTable(StatementTable table, TextEncoding encoding = TextEncoding::Utf8);
+    /// The encoding the table was read in, which a save keeps.
+    TextEncoding encoding() const { return m_encoding; }
+    /// True when a cell was edited since the last import or save.
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified);
     QChar decimalSeparator() const { return m_decimalSeparator; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -24,4 +31,9 @@ public:
 private:
     StatementTable m_table;
     QChar m_decimalSeparator;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+    bool m_modified = false;
+
+Q_SIGNALS:
+    void modifiedChanged(bool modified);
 };

@@ -1,15 +1,16 @@
 // Outcomes tab layout and rendering of an OutcomesResult.
 #include "outcomestab.h"
 
+#include "anchorlayout.h"
 #include "gridview.h"
-#include "messages.h"
+#include "pagesize.h"
 #include "orderlistmodel.h"
 #include "resultgridmodel.h"
 
+#include <QPushButton>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextDocument>
-#include <QPushButton>
 #include <QTableView>
 
 namespace {
@@ -17,25 +18,21 @@ const QList<int> kOutcomeWidths = {59, 77, 61, 69, 47, 100, 70, 78};
 const QList<int> kGroupWidths = {73, 53, 52, 51, 49};
 } // namespace
 
-OutcomesTab::OutcomesTab(OrderListModel *orders, QWidget *parent) : QWidget(parent), m_orders(orders)
+OutcomesTab::OutcomesTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, parent)
 {
     setObjectName(QStringLiteral("TabSheet7"));
-    m_outcomes = new ResultGridModel(this);
-    m_outcomes->setHeader({QStringLiteral("Вал.Пары"), QStringLiteral("По стопу в(-)"), QStringLiteral("По тейку"),
-                           QStringLiteral("В безубыток"), QStringLiteral("Ручное"),
-                           QStringLiteral("Удаленные позиции"), QStringLiteral("По стопу в(+)"),
-                           QStringLiteral("Всего сделок")});
-    m_st5 = CreateResultGrid(this, QStringLiteral("st5"), {0, 8, 601, 513}, kOutcomeWidths);
-    SetGridModel(m_st5, m_outcomes, kOutcomeWidths);
+    m_outcomeGridModel = new ResultGridModel(this);
+    m_outcomeGridModel->setHeader(OutcomesGridHeader());
+    m_outcomeGrid = CreateResultGrid(this, QStringLiteral("st5"), {0, 8, 601, 513}, kOutcomeWidths);
+    SetGridModel(m_outcomeGrid, m_outcomeGridModel, kOutcomeWidths);
 
     auto *caption = new QLabel(QStringLiteral("Таблица распределения исходов"), this);
     caption->setObjectName(QStringLiteral("Label125"));
     caption->move(624, 8);
-    m_groups = new ResultGridModel(this);
-    m_groups->setHeader({QStringLiteral("Вал.Пары"), QStringLiteral("Группа 1"), QStringLiteral("Группа 2"),
-                         QStringLiteral("Группа 3"), QStringLiteral("Группа 4")});
-    m_st6 = CreateResultGrid(this, QStringLiteral("st6"), {624, 24, 305, 417}, kGroupWidths);
-    SetGridModel(m_st6, m_groups, kGroupWidths);
+    m_groupGridModel = new ResultGridModel(this);
+    m_groupGridModel->setHeader(GroupsGridHeader());
+    m_groupGrid = CreateResultGrid(this, QStringLiteral("st6"), {624, 24, 305, 417}, kGroupWidths);
+    SetGridModel(m_groupGrid, m_groupGridModel, kGroupWidths);
 
     auto *memo = new QPlainTextEdit(this);
     memo->setObjectName(QStringLiteral("Memo1"));
@@ -53,23 +50,35 @@ OutcomesTab::OutcomesTab(OrderListModel *orders, QWidget *parent) : QWidget(pare
                                       "Третья группа - за убытком следует ещё один убыток\n"
                                       "Четвертая группа- после профита  получаем убыток. "));
 
-    m_button = new QPushButton(QStringLiteral("Расчет"), this);
-    m_button->setObjectName(QStringLiteral("Button7"));
-    m_button->setGeometry(8, 528, 75, 25);
-    m_button->setEnabled(false);
-    connect(m_button, &QPushButton::clicked, this, &OutcomesTab::Button7Click);
+    createCalculateButton(QStringLiteral("Button7"), {8, 528, 75, 25});
 
     auto *note = new QLabel(QStringLiteral("по стопу в (+)- сделки закрытие трейлингом"), this);
     note->setObjectName(QStringLiteral("Label126"));
     note->move(104, 528);
+
+    auto *layout = new AnchorLayout(this, kPageSize);
+    layout->anchor(m_outcomeGrid, {0, 0, 0.6, 1});
+    layout->anchor(caption, {0.6, 0, 0, 0});
+    layout->anchor(m_groupGrid, {0.6, 0, 0.4, 1});
+    layout->anchor(memo, {0.6, 1, 0, 0});
+    layout->anchor(calculateButton(), AnchorLayout::Bottom);
+    layout->anchor(note, AnchorLayout::Bottom);
 }
 
-void OutcomesTab::Button7Click()
+bool OutcomesTab::calculate()
 {
-    OutcomesResult result = CalculateOutcomes(m_orders->table(), m_orders->decimalSeparator());
-    if (ShowCalculationError(this, QStringLiteral("Закрытие/Исходы"), result.error))
-        return;
+    OutcomesResult result = CalculateOutcomes(orders()->table(), orders()->decimalSeparator());
+    if (showError(result.error))
+        return false;
     m_result = std::move(result);
-    m_outcomes->setGrid(m_result.outcomesGrid, m_result.outcomesShades);
-    m_groups->setGrid(m_result.groupsGrid, m_result.groupsShades);
+    m_outcomeGridModel->setGrid(m_result.outcomesGrid, m_result.outcomesShades);
+    m_groupGridModel->setGrid(m_result.groupsGrid, m_result.groupsShades);
+    return true;
+}
+
+void OutcomesTab::reset()
+{
+    m_result = OutcomesResult();
+    m_outcomeGridModel->setGrid({OutcomesGridHeader()});
+    m_groupGridModel->setGrid({GroupsGridHeader()});
 }

@@ -3,30 +3,27 @@
 
 #include "analysis/exitoutcomes.h"
 
-#include <QWidget>
+#include "analysistab.h"
 
-class OrderListModel;
-class QPushButton;
 class QTableView;
 class ResultGridModel;
 
-class OutcomesTab : public QWidget {
+class OutcomesTab : public AnalysisTab {
     Q_OBJECT
 public:
     explicit OutcomesTab(OrderListModel *orders, QWidget *parent = nullptr);
 
-    QPushButton *calculateButton() const { return m_button; }
     const OutcomesResult &result() const { return m_result; }
 
-    /// Button7: computes from the order list and shows the result, or one message on error.
-    void Button7Click();
+    QString caption() const override { return OutcomesCaption(); }
+    /// Button7.
+    bool calculate() override;
+    void reset() override;
 
 private:
-    OrderListModel *m_orders;
-    QPushButton *m_button;
-    QTableView *m_st5;
-    QTableView *m_st6;
-    ResultGridModel *m_outcomes;
-    ResultGridModel *m_groups;
+    QTableView *m_outcomeGrid; // st5
+    QTableView *m_groupGrid;   // st6
+    ResultGridModel *m_outcomeGridModel;
+    ResultGridModel *m_groupGridModel;
     OutcomesResult m_result;
 };

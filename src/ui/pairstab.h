@@ -3,34 +3,33 @@
 
 #include "analysis/pairresults.h"
 
-#include <QList>
-#include <QWidget>
+#include "analysistab.h"
 
-class OrderListModel;
+#include <QList>
+
 class QChartView;
 class QLineSeries;
-class QPushButton;
 class QTableView;
 class ResultGridModel;
 
-class PairsTab : public QWidget {
+class PairsTab : public AnalysisTab {
     Q_OBJECT
 public:
     explicit PairsTab(OrderListModel *orders, QWidget *parent = nullptr);
 
-    QPushButton *calculateButton() const { return m_button; }
     const PairsResult &result() const { return m_result; }
-    const QList<QLineSeries *> &series() const { return m_series; }
+    /// The cumulative profit curves of the first 13 pairs (Series1 .. Series13 of Chart1).
+    const QList<QLineSeries *> &series() const { return m_pairCurves; }
 
-    /// Button1: computes from the order list and shows the result, or one message on error.
-    void Button1Click();
+    QString caption() const override { return PairsCaption(); }
+    /// Button1.
+    bool calculate() override;
+    void reset() override;
 
 private:
-    OrderListModel *m_orders;
-    QPushButton *m_button;
-    QChartView *m_chart1;
-    QList<QLineSeries *> m_series;
-    QTableView *m_st2;
-    ResultGridModel *m_grid;
+    QChartView *m_profitChart;          // Chart1
+    QList<QLineSeries *> m_pairCurves;
+    QTableView *m_pairGrid;             // st2
+    ResultGridModel *m_pairGridModel;
     PairsResult m_result;
 };

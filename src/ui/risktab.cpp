@@ -1,31 +1,28 @@
 // Risk tab layout and rendering of a RiskResult.
 #include "risktab.h"
 
+#include "analysis/sessionstatistics.h"
+#include "anchorlayout.h"
 #include "chartutil.h"
+#include "pagesize.h"
 #include "gridview.h"
-#include "messages.h"
 #include "orderlistmodel.h"
 #include "readoutbar.h"
 #include "resultgridmodel.h"
 
+#include <QPushButton>
 #include <QChart>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableView>
 
 namespace {
 const QList<int> kGridWidths = {73, 75, 76, 64};
 }
 
-RiskTab::RiskTab(OrderListModel *orders, QWidget *parent) : QWidget(parent), m_orders(orders)
+RiskTab::RiskTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, parent)
 {
     setObjectName(QStringLiteral("TabSheet5"));
-    struct ChartLayout {
-        const char *name, *series;
-        QRect geometry;
-        const char *title;
-    };
     const ChartLayout layouts[] = {
         {"Chart9", "Series16", {-8, 8, 617, 185}, "Риск-менеджмент(TP/SL)"},
         {"Chart10", "LineSeries1", {0, 192, 609, 185}, "Мани-менеджмент(% риска в сделках)"},
@@ -40,52 +37,70 @@ RiskTab::RiskTab(OrderListModel *orders, QWidget *parent) : QWidget(parent), m_o
         connect(series, &QLineSeries::clicked, this, [this, i](const QPointF &point) {
             showTradeOfPoint(i, NearestPointIndex(m_labels[i].size(), point));
         });
-        m_charts.append(view);
-        m_series.append(series);
+        m_curveCharts.append(view);
+        m_curves.append(series);
     }
 
     auto *caption = new QLabel(QStringLiteral("Усредненные значения по валютным парам"), this);
     caption->setObjectName(QStringLiteral("Label122"));
     caption->move(632, 16);
-    m_grid = new ResultGridModel(this);
-    m_grid->setHeader({QStringLiteral("Вал. пара"), QStringLiteral("Риск М"), QStringLiteral("Мани М"),
-                       QStringLiteral("Недобор")});
-    m_st4 = CreateResultGrid(this, QStringLiteral("st4"), {608, 32, 320, 473}, kGridWidths);
-    SetGridModel(m_st4, m_grid, kGridWidths);
+    m_pairGridModel = new ResultGridModel(this);
+    m_pairGridModel->setHeader(RiskGridHeader());
+    m_pairGrid = CreateResultGrid(this, QStringLiteral("st4"), {608, 32, 320, 473}, kGridWidths);
+    SetGridModel(m_pairGrid, m_pairGridModel, kGridWidths);
 
-    auto *balanceCaption = new QLabel(QStringLiteral("Начальный баланс"), this);
+    auto *balanceCaption = new QLabel(InitialBalanceCaption(), this);
     balanceCaption->setObjectName(QStringLiteral("Label121"));
     balanceCaption->move(696, 512);
-    m_edit3 = new QLineEdit(QStringLiteral("8000"), this);
-    m_edit3->setObjectName(QStringLiteral("Edit3"));
-    m_edit3->setGeometry(696, 528, 105, 21);
+    m_initialBalance = new QLineEdit(QString::number(kDefaultRiskBalance), this);
+    m_initialBalance->setObjectName(QStringLiteral("Edit3"));
+    m_initialBalance->setGeometry(696, 528, 105, 21);
 
-    m_button = new QPushButton(QStringLiteral("Расчет"), this);
-    m_button->setObjectName(QStringLiteral("Button4"));
-    m_button->setGeometry(616, 523, 75, 24);
-    m_button->setEnabled(false);
-    connect(m_button, &QPushButton::clicked, this, &RiskTab::Button4Click);
+    createCalculateButton(QStringLiteral("Button4"), {616, 523, 75, 24});
 
-    m_sb1 = new ReadoutBar(this);
-    m_sb1->setObjectName(QStringLiteral("sb1"));
-    m_sb1->setGeometry(0, 554, 936, 19);
+    m_tradeReadout = new ReadoutBar(this);
+    m_tradeReadout->setObjectName(QStringLiteral("sb1"));
+    m_tradeReadout->setGeometry(0, 554, 936, 19);
+
+    // The three curves share the height and most of the width; the grid and its fields the rest.
+    auto *layout = new AnchorLayout(this, kPageSize);
+    for (int i = 0; i < 3; ++i)
+        layout->anchor(m_curveCharts[i], {0, i / 3.0, 0.6, 1 / 3.0});
+    layout->anchor(caption, {0.6, 0, 0, 0});
+    layout->anchor(m_pairGrid, {0.6, 0, 0.4, 1});
+    for (QWidget *w : {static_cast<QWidget *>(balanceCaption), static_cast<QWidget *>(m_initialBalance),
+                       static_cast<QWidget *>(calculateButton())})
+        layout->anchor(w, {0.6, 1, 0, 0});
+    layout->anchor(m_tradeReadout, AnchorLayout::BottomStretchWidth);
 }
 
-void RiskTab::Button4Click()
+bool RiskTab::calculate()
 {
     RiskSettings settings;
-    settings.initialBalance = m_edit3->text();
-    settings.decimalSeparator = m_orders->decimalSeparator();
-    RiskResult result = CalculateRisk(m_orders->table(), settings);
-    if (ShowCalculationError(this, QStringLiteral("Риск-менеджмент"), result.error))
-        return;
+    settings.initialBalance = m_initialBalance->text();
+    settings.decimalSeparator = orders()->decimalSeparator();
+    RiskResult result = CalculateRisk(orders()->table(), settings);
+    if (showError(result.error))
+        return false;
     m_result = std::move(result);
-    m_grid->setGrid(m_result.grid);
+    m_pairGridModel->setGrid(m_result.grid);
     const TradeCurve *curves[3] = {&m_result.riskRatio, &m_result.riskShare, &m_result.shortfall};
     for (int i = 0; i < 3; ++i) {
-        m_labels[i] = PointLabels(m_orders->table(), *curves[i]);
-        SetSeriesPoints(m_series[i], curves[i]->values);
-        FitAxes(m_charts[i]);
+        m_labels[i] = PointLabels(orders()->table(), *curves[i]);
+        SetSeriesPoints(m_curves[i], curves[i]->values);
+        FitAxes(m_curveCharts[i]);
+    }
+    return true;
+}
+
+void RiskTab::reset()
+{
+    m_result = RiskResult();
+    m_pairGridModel->setGrid({RiskGridHeader()});
+    for (int i = 0; i < 3; ++i) {
+        m_labels[i] = PointLabels();
+        m_curves[i]->clear();
+        FitAxes(m_curveCharts[i]);
     }
 }
 
@@ -93,5 +108,5 @@ void RiskTab::showTradeOfPoint(int curve, int index)
 {
     if (curve < 0 || curve > 2 || index < 0 || size_t(index) >= m_labels[curve].size())
         return;
-    m_sb1->showLastRowWithTicket(m_orders->table(), m_labels[curve].at(size_t(index)));
+    m_tradeReadout->showLastRowWithTicket(orders()->table(), m_labels[curve].at(size_t(index)));
 }

@@ -1,18 +1,19 @@
 // Statistics tab layout and rendering of a StatisticsResult.
 #include "statisticstab.h"
 
+#include "anchorlayout.h"
 #include "chartutil.h"
-#include "messages.h"
+#include "pagesize.h"
 #include "orderlistmodel.h"
 #include "readoutbar.h"
-#include "updownedit.h"
+#include "updownbuttons.h"
 
+#include <QPushButton>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 
@@ -72,7 +73,7 @@ QLabel *StatisticsTab::addValueLabel(QWidget *box, const QString &name, int left
 }
 
 StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
-    : QWidget(parent), m_orders(orders)
+    : AnalysisTab(orders, parent)
 {
     setObjectName(QStringLiteral("TabSheet3"));
 
@@ -93,10 +94,10 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
     addCaption(total, QStringLiteral("Чистая"), 8, 24);
     m_net = addValueLabel(total, QStringLiteral("Label69"), 80, 24);
 
-    m_chart2 = CreateChartView(this, QStringLiteral("Chart2"), {160, 0, 721, 250},
+    m_balanceChart = CreateChartView(this, QStringLiteral("Chart2"), {160, 0, 721, 250},
                                QStringLiteral("График баланса"));
-    m_series14 = AddLineSeries(m_chart2, QStringLiteral("Series14"), QColor(0, 147, 0));
-    connect(m_series14, &QLineSeries::clicked, this, [this](const QPointF &point) {
+    m_balanceCurve = AddLineSeries(m_balanceChart, QStringLiteral("Series14"), QColor(0, 147, 0));
+    connect(m_balanceCurve, &QLineSeries::clicked, this, [this](const QPointF &point) {
         showTradeOfPoint(NearestPointIndex(m_equityLabels.size(), point));
     });
 
@@ -116,47 +117,67 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
         }
     }
 
-    auto *offsetCaption = addCaption(this, QStringLiteral("Смещение сервера(GTM)"), 32, 504);
+    auto *offsetCaption = addCaption(this, ServerOffsetCaption(), 32, 504);
     offsetCaption->setObjectName(QStringLiteral("Label59"));
-    m_edit1 = new QLineEdit(QStringLiteral("1"), this);
-    m_edit1->setObjectName(QStringLiteral("Edit1"));
-    m_edit1->setGeometry(88, 521, 33, 21);
-    auto *upDown = new UpDownButtons(m_edit1, 0, 23, this);
+    m_serverOffset = new QLineEdit(QString::number(kDefaultServerOffset), this);
+    m_serverOffset->setObjectName(QStringLiteral("Edit1"));
+    m_serverOffset->setGeometry(88, 521, 33, 21);
+    auto *upDown = new UpDownButtons(m_serverOffset, 0, 23, this);
     upDown->setObjectName(QStringLiteral("UpDown1"));
     upDown->setGeometry(121, 521, 18, 21);
-    auto *balanceCaption = addCaption(this, QStringLiteral("Начальный баланс"), 192, 504);
+    auto *balanceCaption = addCaption(this, InitialBalanceCaption(), 192, 504);
     balanceCaption->setObjectName(QStringLiteral("Label13"));
-    m_edit2 = new QLineEdit(QStringLiteral("2000"), this);
-    m_edit2->setObjectName(QStringLiteral("Edit2"));
-    m_edit2->setGeometry(192, 520, 105, 21);
+    m_initialBalance = new QLineEdit(QString::number(kDefaultStatisticsBalance), this);
+    m_initialBalance->setObjectName(QStringLiteral("Edit2"));
+    m_initialBalance->setGeometry(192, 520, 105, 21);
 
-    m_button = new QPushButton(QStringLiteral("Расчет"), this);
-    m_button->setObjectName(QStringLiteral("Button2"));
-    m_button->setGeometry(8, 520, 75, 25);
-    m_button->setEnabled(false);
-    connect(m_button, &QPushButton::clicked, this, &StatisticsTab::Button2Click);
+    createCalculateButton(QStringLiteral("Button2"), {8, 520, 75, 25});
 
-    m_sb2 = new ReadoutBar(this);
-    m_sb2->setObjectName(QStringLiteral("sb2"));
-    m_sb2->setGeometry(0, 554, 936, 19);
+    m_tradeReadout = new ReadoutBar(this);
+    m_tradeReadout->setObjectName(QStringLiteral("sb2"));
+    m_tradeReadout->setGeometry(0, 554, 936, 19);
+
+    // A bigger window: the balance chart takes the room, the row of fields follows the bottom.
+    auto *layout = new AnchorLayout(this, kPageSize);
+    layout->anchor(m_balanceChart, AnchorLayout::Stretch);
+    layout->anchor(sessions, AnchorLayout::Bottom);
+    for (QWidget *w : {static_cast<QWidget *>(offsetCaption), static_cast<QWidget *>(m_serverOffset),
+                       static_cast<QWidget *>(upDown), static_cast<QWidget *>(balanceCaption),
+                       static_cast<QWidget *>(m_initialBalance), static_cast<QWidget *>(calculateButton())})
+        layout->anchor(w, AnchorLayout::Bottom);
+    layout->anchor(m_tradeReadout, AnchorLayout::BottomStretchWidth);
 }
 
-void StatisticsTab::Button2Click()
+bool StatisticsTab::calculate()
 {
     StatisticsSettings settings;
-    settings.serverOffset = m_edit1->text();
-    settings.initialBalance = m_edit2->text();
-    settings.decimalSeparator = m_orders->decimalSeparator();
-    StatisticsResult result = CalculateStatistics(m_orders->table(), settings);
-    if (ShowCalculationError(this, QStringLiteral("Статистика"), result.error))
-        return;
+    settings.serverOffset = m_serverOffset->text();
+    settings.initialBalance = m_initialBalance->text();
+    settings.decimalSeparator = orders()->decimalSeparator();
+    StatisticsResult result = CalculateStatistics(orders()->table(), settings);
+    if (showError(result.error))
+        return false;
     show(std::move(result));
+    return true;
+}
+
+void StatisticsTab::reset()
+{
+    m_result = StatisticsResult();
+    m_equityLabels = PointLabels();
+    for (QLabel *label : {m_winCount, m_winSum, m_winAverage, m_lossCount, m_lossSum, m_lossAverage, m_net})
+        label->clear();
+    for (auto &box : m_sessionLabels)
+        for (QLabel *label : box)
+            label->clear();
+    m_balanceCurve->clear();
+    FitAxes(m_balanceChart);
 }
 
 void StatisticsTab::show(StatisticsResult result)
 {
     m_result = std::move(result);
-    m_equityLabels = PointLabels(m_orders->table(), m_result.equity);
+    m_equityLabels = PointLabels(orders()->table(), m_result.equity);
     setFittedText(m_winCount, m_result.winCount);
     setFittedText(m_winSum, m_result.winSum);
     setFittedText(m_winAverage, m_result.winAverage);
@@ -169,13 +190,13 @@ void StatisticsTab::show(StatisticsResult result)
         for (size_t row = 0; row < 10; ++row)
             setFittedText(m_sessionLabels[s][row], texts[row]);
     }
-    SetSeriesPoints(m_series14, m_result.equity.values);
-    FitAxes(m_chart2);
+    SetSeriesPoints(m_balanceCurve, m_result.equity.values);
+    FitAxes(m_balanceChart);
 }
 
 void StatisticsTab::showTradeOfPoint(int index)
 {
     if (index < 0 || size_t(index) >= m_equityLabels.size())
         return;
-    m_sb2->showLastRowWithTicket(m_orders->table(), m_equityLabels.at(size_t(index)));
+    m_tradeReadout->showLastRowWithTicket(orders()->table(), m_equityLabels.at(size_t(index)));
 }

@@ -3,30 +3,29 @@
 
 #include "analysis/sessionstatistics.h"
 
-#include <QWidget>
+#include "analysistab.h"
 
 #include <array>
 
-class OrderListModel;
 class QChartView;
 class QLabel;
 class QLineEdit;
 class QLineSeries;
-class QPushButton;
 class ReadoutBar;
 
-class StatisticsTab : public QWidget {
+class StatisticsTab : public AnalysisTab {
     Q_OBJECT
 public:
     explicit StatisticsTab(OrderListModel *orders, QWidget *parent = nullptr);
 
-    QPushButton *calculateButton() const { return m_button; }
     /// The result now shown (empty before the first complete press).
     const StatisticsResult &result() const { return m_result; }
-    QLineSeries *equitySeries() const { return m_series14; }
+    QLineSeries *equitySeries() const { return m_balanceCurve; }
 
-    /// Button2: computes from the order list and shows the result, or one message on error.
-    void Button2Click();
+    QString caption() const override { return StatisticsCaption(); }
+    /// Button2.
+    bool calculate() override;
+    void reset() override;
     /// Shows the trade of equity point `index` in sb2 (the last row with its ticket).
     void showTradeOfPoint(int index);
 
@@ -34,13 +33,11 @@ private:
     void show(StatisticsResult result);
     QLabel *addValueLabel(QWidget *box, const QString &name, int left, int top);
 
-    OrderListModel *m_orders;
-    QPushButton *m_button;
-    QLineEdit *m_edit1;
-    QLineEdit *m_edit2;
-    QChartView *m_chart2;
-    QLineSeries *m_series14;
-    ReadoutBar *m_sb2;
+    QLineEdit *m_serverOffset;   // Edit1
+    QLineEdit *m_initialBalance; // Edit2
+    QChartView *m_balanceChart;  // Chart2
+    QLineSeries *m_balanceCurve; // Series14
+    ReadoutBar *m_tradeReadout;  // sb2
     QLabel *m_winCount, *m_winSum, *m_winAverage;
     QLabel *m_lossCount, *m_lossSum, *m_lossAverage;
     QLabel *m_net;

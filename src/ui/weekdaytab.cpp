@@ -1,18 +1,20 @@
 // Weekday tab layout and rendering of a WeekdaysResult.
 #include "weekdaytab.h"
 
+#include "anchorlayout.h"
+#include "chartutil.h"
+#include "pagesize.h"
 #include "gridview.h"
-#include "messages.h"
 #include "orderlistmodel.h"
 #include "resultgridmodel.h"
 
+#include <QPushButton>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTableView>
 #include <QValueAxis>
 
@@ -20,46 +22,12 @@ namespace {
 
 const QList<int> kGridWidths = {70, 78, 64, 64, 64, 64};
 
-QChartView *createBarChart(QWidget *parent, const QString &name, const QString &seriesName,
-                           const QRect &geometry, const QString &title, QBarSet **set)
-{
-    auto *chart = new QChart;
-    chart->setTitle(title);
-    chart->legend()->hide();
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->setBackgroundRoundness(0);
-    auto *series = new QBarSeries;
-    series->setObjectName(seriesName);
-    *set = new QBarSet(seriesName);
-    series->append(*set);
-    series->setLabelsVisible(false);
-    chart->addSeries(series);
-    auto *days = new QBarCategoryAxis;
-    days->append({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                  QStringLiteral("5")});
-    chart->addAxis(days, Qt::AlignBottom);
-    series->attachAxis(days);
-    auto *values = new QValueAxis;
-    values->setLabelFormat(QStringLiteral("%.6g"));
-    chart->addAxis(values, Qt::AlignLeft);
-    series->attachAxis(values);
-    auto *view = new QChartView(chart, parent);
-    view->setObjectName(name);
-    view->setGeometry(geometry);
-    view->setRenderHint(QPainter::Antialiasing);
-    return view;
-}
 
 } // namespace
 
-WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : QWidget(parent), m_orders(orders)
+WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, parent)
 {
     setObjectName(QStringLiteral("TabSheet4"));
-    struct ChartLayout {
-        const char *name, *series;
-        QRect geometry;
-        const char *title;
-    };
     const ChartLayout layouts[] = {
         {"Chart5", "BarSeries2", {-5, 7, 246, 266}, "Количество приб. операци<br> 1-пон 5-пятн"},
         {"Chart6", "BarSeries3", {3, 271, 238, 266}, "Количество убыт. операци<br> 1-пон 5-пятн"},
@@ -68,35 +36,48 @@ WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : QWidget(parent
     };
     for (const ChartLayout &l : layouts) {
         QBarSet *set = nullptr;
-        m_charts.append(createBarChart(this, QString::fromLatin1(l.name), QString::fromLatin1(l.series),
+        m_dayCharts.append(CreateBarChart(this, QString::fromLatin1(l.name), QString::fromLatin1(l.series),
                                        l.geometry, QString::fromUtf8(l.title), &set));
-        m_bars.append(set);
+        m_dayBars.append(set);
     }
 
     auto *caption = new QLabel(QStringLiteral("Сумма результатов операций  по дням"), this);
     caption->setObjectName(QStringLiteral("Label120"));
     caption->move(568, 8);
 
-    m_grid = new ResultGridModel(this);
-    m_grid->setHeader({QStringLiteral("Вал. пара"), QStringLiteral("Понедельник"), QStringLiteral("Вторник"),
-                       QStringLiteral("Среда"), QStringLiteral("Четверг"), QStringLiteral("Пятница")});
-    m_st3 = CreateResultGrid(this, QStringLiteral("st3"), {496, 24, 417, 505}, kGridWidths);
-    SetGridModel(m_st3, m_grid, kGridWidths);
+    m_pairDayGridModel = new ResultGridModel(this);
+    m_pairDayGridModel->setHeader(WeekdaysGridHeader());
+    m_pairDayGrid = CreateResultGrid(this, QStringLiteral("st3"), {496, 24, 417, 505}, kGridWidths);
+    SetGridModel(m_pairDayGrid, m_pairDayGridModel, kGridWidths);
 
-    m_button = new QPushButton(QStringLiteral("Расчитать"), this);
-    m_button->setObjectName(QStringLiteral("Button3"));
-    m_button->setGeometry(16, 544, 75, 25);
-    m_button->setEnabled(false);
-    connect(m_button, &QPushButton::clicked, this, &WeekdayTab::Button3Click);
+    createCalculateButton(QStringLiteral("Button3"), {16, 544, 75, 25}, QStringLiteral("Расчитать"));
+
+    // The four charts share the left half of the extra room, the grid the right half.
+    auto *layout = new AnchorLayout(this, kPageSize);
+    const AnchorLayout::Growth chartGrowth[4] = {
+            {0, 0, 0.25, 0.5}, {0, 0.5, 0.25, 0.5}, {0.25, 0, 0.25, 0.5}, {0.25, 0.5, 0.25, 0.5}};
+    for (int c = 0; c < 4; ++c)
+        layout->anchor(m_dayCharts[c], chartGrowth[c]);
+    layout->anchor(caption, {0.5, 0, 0, 0});
+    layout->anchor(m_pairDayGrid, {0.5, 0, 0.5, 1});
+    layout->anchor(calculateButton(), AnchorLayout::Bottom);
 }
 
-void WeekdayTab::Button3Click()
+void WeekdayTab::reset()
 {
-    WeekdaysResult result = CalculateWeekdays(m_orders->table(), m_orders->decimalSeparator());
-    if (ShowCalculationError(this, QStringLiteral("По рабочим дням"), result.error))
-        return;
+    m_result = WeekdaysResult();
+    m_pairDayGridModel->setGrid({WeekdaysGridHeader()});
+    for (QBarSet *set : std::as_const(m_dayBars))
+        set->remove(0, set->count());
+}
+
+bool WeekdayTab::calculate()
+{
+    WeekdaysResult result = CalculateWeekdays(orders()->table(), orders()->decimalSeparator());
+    if (showError(result.error))
+        return false;
     m_result = std::move(result);
-    m_grid->setGrid(m_result.grid, m_result.shades);
+    m_pairDayGridModel->setGrid(m_result.grid, m_result.shades);
     const std::array<double, 5> values[4] = {
         {double(m_result.winCount[0]), double(m_result.winCount[1]), double(m_result.winCount[2]),
          double(m_result.winCount[3]), double(m_result.winCount[4])},
@@ -105,7 +86,7 @@ void WeekdayTab::Button3Click()
         m_result.winSum,
         m_result.lossSum};
     for (int c = 0; c < 4; ++c) {
-        QBarSet *set = m_bars[c];
+        QBarSet *set = m_dayBars[c];
         set->remove(0, set->count());
         double low = 0, high = 0;
         for (const double v : values[c]) {
@@ -113,8 +94,9 @@ void WeekdayTab::Button3Click()
             low = std::min(low, v);
             high = std::max(high, v);
         }
-        auto *axis = qobject_cast<QValueAxis *>(m_charts[c]->chart()->axes(Qt::Vertical).constFirst());
+        auto *axis = qobject_cast<QValueAxis *>(m_dayCharts[c]->chart()->axes(Qt::Vertical).constFirst());
         axis->setRange(low, high > low ? high : low + 1);
         axis->applyNiceNumbers();
     }
+    return true;
 }

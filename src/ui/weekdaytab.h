@@ -3,35 +3,33 @@
 
 #include "analysis/weekdayresults.h"
 
-#include <QList>
-#include <QWidget>
+#include "analysistab.h"
 
-class OrderListModel;
+#include <QList>
+
 class QBarSet;
 class QChartView;
-class QPushButton;
 class QTableView;
 class ResultGridModel;
 
-class WeekdayTab : public QWidget {
+class WeekdayTab : public AnalysisTab {
     Q_OBJECT
 public:
     explicit WeekdayTab(OrderListModel *orders, QWidget *parent = nullptr);
 
-    QPushButton *calculateButton() const { return m_button; }
     const WeekdaysResult &result() const { return m_result; }
     /// The bar sets of Chart5 .. Chart8, in that order.
-    const QList<QBarSet *> &barSets() const { return m_bars; }
+    const QList<QBarSet *> &barSets() const { return m_dayBars; }
 
-    /// Button3: computes from the order list and shows the result, or one message on error.
-    void Button3Click();
+    QString caption() const override { return WeekdaysCaption(); }
+    /// Button3.
+    bool calculate() override;
+    void reset() override;
 
 private:
-    OrderListModel *m_orders;
-    QPushButton *m_button;
-    QList<QChartView *> m_charts;
-    QList<QBarSet *> m_bars;
-    QTableView *m_st3;
-    ResultGridModel *m_grid;
+    QList<QChartView *> m_dayCharts; // Chart5 .. Chart8
+    QList<QBarSet *> m_dayBars;
+    QTableView *m_pairDayGrid;       // st3
+    ResultGridModel *m_pairDayGridModel;
     WeekdaysResult m_result;
 };

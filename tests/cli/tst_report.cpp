@@ -18,6 +18,8 @@ private Q_SLOTS:
     void labelsAreEscaped();
     void badInput_data();
     void badInput();
+    void fuzzFindings_data();
+    void fuzzFindings();
 
 private:
     struct Run {
@@ -34,7 +36,8 @@ TestReport::Run TestReport::run(const QStringList &args)
     process.start(QStringLiteral(VELTRANO_REPORT), args);
     if (!process.waitForFinished(60000))
         return {};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    const int exitCode = process.exitStatus() == QProcess::CrashExit ? -1 : process.exitCode();
+    return {exitCode, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 void TestReport::goldenOutput_data()
@@ -215,6 +218,30 @@ void TestReport::badInput()
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY(!r.err.isEmpty());
     QVERIFY(r.out.isEmpty());
+}
+
+void TestReport::fuzzFindings_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("format");
+    for (const char *file : {"empty.csv", "empty-label.bin", "weekday-scale-overflow.csv"})
+        for (const char *format : {"--json", "--locale=C"})
+            QTest::addRow("%s %s", file, format) << QString::fromLatin1(file) << QString::fromLatin1(format);
+}
+
+void TestReport::fuzzFindings()
+{
+    // Inputs that once reached undefined behaviour: they must give a normal report.
+    QFETCH(QString, file);
+    QFETCH(QString, format);
+    const Run r = run({format, QStringLiteral(TEST_DATA_DIR "/fuzz/") + file});
+    QVERIFY2(r.exitCode == 0 || r.exitCode == 1, r.err.constData());
+    QVERIFY(!r.out.isEmpty());
+    if (format == QLatin1String("--json")) {
+        QJsonParseError error;
+        QJsonDocument::fromJson(r.out, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestReport)

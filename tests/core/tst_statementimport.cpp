@@ -1,4 +1,5 @@
 // Statement import: field splitting, line ends, encodings, replacing the table, unreadable files.
+#include "formats/semicolonformat.h"
 #include "formats/statementimport.h"
 #include "statement/statementtable.h"
 
@@ -20,6 +21,8 @@ private Q_SLOTS:
     void editedCellsReadBack();
     void unreadableFile();
     void longLineIsKept();
+    void writeRefusesCellsItCannotKeep();
+    void writeFallsBackToUtf8OutsideTheCodePage();
     void largeFiles_data();
     void largeFiles();
 
@@ -205,6 +208,28 @@ void TestStatementImport::longLineIsKept()
     QVERIFY(result.table);
     QCOMPARE(result.table->cell(1, 0).size(), 10000);
     QCOMPARE(result.table->cell(1, 1), QStringLiteral("tail"));
+}
+
+void TestStatementImport::writeRefusesCellsItCannotKeep()
+{
+    StatementTable table = StatementTable::fromRows({{"h"}, {"1", "a"}});
+    table.setCell(1, 1, QStringLiteral("a;b"));
+    const QString path = m_dir.filePath(QStringLiteral("refused.csv"));
+    const QString error = WriteSemicolonFile(table, path, TextEncoding::Utf8);
+    QVERIFY2(error.startsWith(QStringLiteral("Строка 1, столбец OpenDate: «a;b»")), qPrintable(error));
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestStatementImport::writeFallsBackToUtf8OutsideTheCodePage()
+{
+    const StatementTable table = StatementTable::fromRows({{"Тикет"}, {"1", "中"}});
+    const QString path = m_dir.filePath(QStringLiteral("fallback.csv"));
+    QCOMPARE(WriteSemicolonFile(table, path, TextEncoding::Windows1251), QString());
+    const ImportResult again = ImportStatement(path);
+    QVERIFY(again.table);
+    QCOMPARE(again.encoding, TextEncoding::Utf8Bom);
+    QCOMPARE(again.table->cell(0, 0), QStringLiteral("Тикет"));
+    QCOMPARE(again.table->cell(1, 1), QStringLiteral("中"));
 }
 
 void TestStatementImport::largeFiles_data()

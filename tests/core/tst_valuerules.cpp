@@ -14,8 +14,6 @@
 class TestValueRules : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void fixDecimal_data();
-    void fixDecimal();
     void parseNumber_data();
     void parseNumber();
     void parseInteger_data();
@@ -33,25 +31,6 @@ private Q_SLOTS:
     void symbolList();
     void tradeReadoutFindsLastRowWithTicket();
 };
-
-void TestValueRules::fixDecimal_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("separator");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("first dot only") << "1.2.3" << "," << "1,2.3";
-    QTest::newRow("negative") << "-0.5" << "," << "-0,5";
-    QTest::newRow("no dot unchanged") << "1,5" << "," << "1,5";
-    QTest::newRow("dot locale") << "1.5" << "." << "1.5";
-}
-
-void TestValueRules::fixDecimal()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, separator);
-    QFETCH(QString, expected);
-    QCOMPARE(FixDecimal(text, separator.at(0)), expected);
-}
 
 void TestValueRules::parseNumber_data()
 {

@@ -10,7 +10,8 @@
 #include "roles.h"
 #include "statementfixture.h"
 #include "statisticstab.h"
-#include "updownedit.h"
+#include "streakstab.h"
+#include "updownbuttons.h"
 
 #include <QBarSet>
 #include <QLabel>
@@ -37,6 +38,7 @@ private Q_SLOTS:
     void riskPointClicksShowTrade();
     void riskErrorLeavesTabUnchanged();
     void outcomesPressFillsBothGrids();
+    void streaksPressFillsBothGridsAndResetEmptiesThem();
 
 private:
     QStringList m_errors;
@@ -67,7 +69,7 @@ void TestAnalysisTabs::statisticsPressShowsTotals()
     orders.setTable(TableOf(sampleOrders()));
     StatisticsTab tab(&orders);
     QCOMPARE(labelText(&tab, "Label60"), QString());
-    tab.Button2Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QCOMPARE(labelText(&tab, "Label60"), QStringLiteral("1"));
     QCOMPARE(labelText(&tab, "Label61"), QStringLiteral("10.00"));
@@ -86,13 +88,13 @@ void TestAnalysisTabs::statisticsRepeatedPressReplacesCurve()
     orders.setTable(TableOf(sampleOrders()));
     StatisticsTab tab(&orders);
     auto *series = tab.equitySeries();
-    tab.Button2Click();
-    tab.Button2Click();
+    tab.calculate();
+    tab.calculate();
     QCOMPARE(series->count(), 3);
     QCOMPARE(series->at(0), QPointF(0, 2010));
     QCOMPARE(series->at(2), QPointF(2, 2002));
     tab.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("100"));
-    tab.Button2Click();
+    tab.calculate();
     QCOMPARE(series->at(0), QPointF(0, 110));
 }
 
@@ -101,18 +103,18 @@ void TestAnalysisTabs::statisticsErrorLeavesTabUnchanged()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf(sampleOrders()));
     StatisticsTab tab(&orders);
-    tab.Button2Click();
-    orders.setData(orders.index(2, Profit), QStringLiteral("abc"), Qt::EditRole);
-    tab.Button2Click();
+    tab.calculate();
+    orders.setData(orders.index(2, int(Column::Profit)), QStringLiteral("abc"), Qt::EditRole);
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QCOMPARE(m_errors.first(), QStringLiteral("Строка 3, столбец Profit: «abc» — не число"));
     QCOMPARE(labelText(&tab, "Label61"), QStringLiteral("10.00"));
     QCOMPARE(tab.equitySeries()->count(), 3);
 
     m_errors.clear();
-    orders.setData(orders.index(2, Profit), QStringLiteral("-3"), Qt::EditRole);
+    orders.setData(orders.index(2, int(Column::Profit)), QStringLiteral("-3"), Qt::EditRole);
     tab.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("2000.5"));
-    tab.Button2Click();
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().contains(QStringLiteral("Начальный баланс")));
 }
@@ -124,7 +126,7 @@ void TestAnalysisTabs::statisticsPointClickShowsLastRowWithTicket()
     Order second = Trade("GBPUSD", "2", "1001");
     orders.setTable(TableOf({first, Trade("X", "3", "1002"), second}));
     StatisticsTab tab(&orders);
-    tab.Button2Click();
+    tab.calculate();
     auto *sb2 = tab.findChild<ReadoutBar *>(QStringLiteral("sb2"));
     auto *series = tab.equitySeries();
     Q_EMIT series->clicked(QPointF(0.2, 2001)); // nearest point 0, labelled 1001
@@ -152,7 +154,7 @@ void TestAnalysisTabs::serverOffsetUpDownStepsWithinRange()
     Order night = Trade("A", "1");
     night.openTime = "20:30:00"; // 23:30 GMT with the server 3 hours behind: Asian
     orders.setTable(TableOf({night}));
-    tab.Button2Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QCOMPARE(labelText(&tab, "Label70"), QStringLiteral("1"));
 }
@@ -162,7 +164,7 @@ void TestAnalysisTabs::pairsPressFillsGridAndCurves()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf(sampleOrders()));
     PairsTab tab(&orders);
-    tab.Button1Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QAbstractItemModel *grid = tab.findChild<QTableView *>(QStringLiteral("st2"))->model();
     QCOMPARE(grid->rowCount(), 2);
@@ -175,7 +177,7 @@ void TestAnalysisTabs::pairsPressFillsGridAndCurves()
     QCOMPARE(tab.series().at(1)->points(), (QList<QPointF>{{0, -5}}));
     QCOMPARE(tab.series().at(2)->count(), 0);
     // A second press gives the same curves, not doubled ones.
-    tab.Button1Click();
+    tab.calculate();
     QCOMPARE(tab.series().at(0)->count(), 2);
 }
 
@@ -187,7 +189,7 @@ void TestAnalysisTabs::pairsMoreThanThirteen()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf(many));
     PairsTab tab(&orders);
-    tab.Button1Click();
+    tab.calculate();
     QAbstractItemModel *grid = tab.findChild<QTableView *>(QStringLiteral("st2"))->model();
     QCOMPARE(grid->rowCount(), 15);
     QCOMPARE(grid->index(14, 2).data().toString(), QStringLiteral("1"));
@@ -201,9 +203,9 @@ void TestAnalysisTabs::pairsErrorLeavesTabUnchanged()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf(sampleOrders()));
     PairsTab tab(&orders);
-    tab.Button1Click();
-    orders.setData(orders.index(0, Profit), QString(), Qt::EditRole);
-    tab.Button1Click();
+    tab.calculate();
+    orders.setData(orders.index(0, int(Column::Profit)), QString(), Qt::EditRole);
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().startsWith(QStringLiteral("Строка 1, столбец Profit")));
     QAbstractItemModel *grid = tab.findChild<QTableView *>(QStringLiteral("st2"))->model();
@@ -239,7 +241,7 @@ void TestAnalysisTabs::weekdayPressFillsGridAndBars()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf({monday, mondayLoss, wednesday}));
     WeekdayTab tab(&orders);
-    tab.Button3Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QAbstractItemModel *grid = gridOf(&tab, "st3");
     QCOMPARE(grid->rowCount(), 2);
@@ -253,8 +255,8 @@ void TestAnalysisTabs::weekdayPressFillsGridAndBars()
     QCOMPARE(tab.barSets().at(3)->at(0), -4.0);
 
     // A bad date: one message, the tab keeps what it showed.
-    orders.setData(orders.index(2, OpenDate), QStringLiteral("2010.13.01"), Qt::EditRole);
-    tab.Button3Click();
+    orders.setData(orders.index(2, int(Column::OpenDate)), QStringLiteral("2010.13.01"), Qt::EditRole);
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().startsWith(QStringLiteral("Строка 3, столбец OpenDate")));
     QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("6.00"));
@@ -279,14 +281,14 @@ void TestAnalysisTabs::riskPointClicksShowTrade()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf({riskTrade("1001", "EURUSD", "1.1950", "-50"), riskTrade("1002", "GBPUSD", "1.2050", "50")}));
     RiskTab tab(&orders);
-    tab.Button4Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QLineSeries *series = tab.series().at(curve);
     QVERIFY(series->count() > point);
     Q_EMIT series->clicked(QPointF(point + 0.3, series->at(point).y()));
     const QStringList texts = tab.findChild<ReadoutBar *>(QStringLiteral("sb1"))->texts();
     QCOMPARE(texts.at(0), ticket);
-    QCOMPARE(texts.at(13), orders.table().cell(ticket == QLatin1String("1001") ? 1 : 2, Profit));
+    QCOMPARE(texts.at(13), orders.table().cell(ticket == QLatin1String("1001") ? 1 : 2, Column::Profit));
 }
 
 void TestAnalysisTabs::riskErrorLeavesTabUnchanged()
@@ -294,11 +296,11 @@ void TestAnalysisTabs::riskErrorLeavesTabUnchanged()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf({riskTrade("1001", "EURUSD", "1.2100", "100")}));
     RiskTab tab(&orders);
-    tab.Button4Click();
+    tab.calculate();
     QAbstractItemModel *grid = gridOf(&tab, "st4");
     QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("200.00"));
     tab.findChild<QLineEdit *>(QStringLiteral("Edit3"))->setText(QStringLiteral("abc"));
-    tab.Button4Click();
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().contains(QStringLiteral("Начальный баланс")));
     QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("200.00"));
@@ -310,7 +312,7 @@ void TestAnalysisTabs::outcomesPressFillsBothGrids()
     OrderListModel orders(QLatin1Char('.'));
     orders.setTable(TableOf({riskTrade("1", "EURUSD", "1.1950", "-50"), riskTrade("2", "EURUSD", "1.2100", "100")}));
     OutcomesTab tab(&orders);
-    tab.Button7Click();
+    tab.calculate();
     QVERIFY(m_errors.isEmpty());
     QAbstractItemModel *outcomes = gridOf(&tab, "st5");
     QAbstractItemModel *groups = gridOf(&tab, "st6");
@@ -324,11 +326,38 @@ void TestAnalysisTabs::outcomesPressFillsBothGrids()
     QCOMPARE(groups->index(1, 0).data().toString(), QStringLiteral("Итого"));
     QCOMPARE(groups->index(1, 2).data().toString(), QStringLiteral("1"));
 
-    orders.setData(orders.index(1, Profit), QStringLiteral("1..0"), Qt::EditRole);
-    tab.Button7Click();
+    orders.setData(orders.index(1, int(Column::Profit)), QStringLiteral("1..0"), Qt::EditRole);
+    tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QCOMPARE(groups->rowCount(), 2);
     QCOMPARE(outcomes->index(0, 7).data().toString(), QStringLiteral("2"));
+}
+
+void TestAnalysisTabs::streaksPressFillsBothGridsAndResetEmptiesThem()
+{
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf(sampleOrders()));
+    StreaksTab tab(&orders);
+    QCOMPARE(tab.caption(), QStringLiteral("Серии"));
+    QAbstractItemModel *wins = gridOf(&tab, "StringGrid1");
+    QAbstractItemModel *losses = gridOf(&tab, "StringGrid2");
+    QCOMPARE(wins->headerData(13, Qt::Horizontal).toString(), QStringLiteral(">12"));
+    QCOMPARE(wins->rowCount(), 0);
+    QVERIFY(tab.calculate());
+    QCOMPARE(wins->rowCount(), 3); // EURUSD, GBPUSD, "Итого"
+    QCOMPARE(wins->index(2, 0).data().toString(), QStringLiteral("Итого"));
+    QCOMPARE(losses->index(2, 2).data().toString(), QStringLiteral("1")); // -5, -3 in a row
+    QCOMPARE(losses->index(0, 1).data().toString(), QStringLiteral("1"));
+
+    orders.setData(orders.index(1, int(Column::Profit)), QStringLiteral("x"), Qt::EditRole);
+    QVERIFY(!tab.calculate());
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY(m_errors.first().startsWith(QStringLiteral("Строка 2, столбец Profit")));
+    QCOMPARE(wins->rowCount(), 3);
+
+    tab.reset();
+    QCOMPARE(wins->rowCount(), 0);
+    QCOMPARE(losses->rowCount(), 0);
 }
 
 QTEST_MAIN(TestAnalysisTabs)

@@ -105,10 +105,9 @@ void TestMainWindow::importEnablesCalculationButtons()
     const QString path = writeStatement(kStatement);
     int asked = 0;
     window.setFileChooser([&] { ++asked; return asked == 1 ? QString() : path; });
-    const QStringList buttons{"Button1", "Button2", "Button3", "Button4", "Button7"};
+    const QStringList buttons{"Button1", "Button2", "Button3", "Button4", "Button7", "Button8"};
     for (const QString &name : buttons)
         QVERIFY2(!window.findChild<QPushButton *>(name)->isEnabled(), qPrintable(name));
-    QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("Button8"))->isEnabled());
 
     // Cancelling the dialog changes nothing.
     window.findChild<QAction *>(QStringLiteral("Open1"))->trigger();
@@ -122,7 +121,6 @@ void TestMainWindow::importEnablesCalculationButtons()
              QStringLiteral("Ticket"));
     for (const QString &name : buttons)
         QVERIFY2(window.findChild<QPushButton *>(name)->isEnabled(), qPrintable(name));
-    QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("Button8"))->isEnabled());
     QVERIFY(m_errors.isEmpty());
 }
 

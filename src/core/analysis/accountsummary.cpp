@@ -93,15 +93,15 @@ AccountSummaryResult CalculateAccountSummary(const StatementTable &table, const 
         const CellReader cells(table, sep);
         trades.reserve(size_t(table.rowCount()));
         for (int r = 1; r < table.rowCount(); ++r) {
-            const std::string_view type = table.cellUtf8(r, Type);
+            const std::string_view type = table.cellUtf8(r, Column::Type);
             if (type == "BUYSTOP " || type == "SELLSTOP")
                 continue;
             Trade t;
-            const std::string_view date = table.cellUtf8(r, CloseDate), time = table.cellUtf8(r, CloseTime);
+            const std::string_view date = table.cellUtf8(r, Column::CloseDate), time = table.cellUtf8(r, Column::CloseTime);
             t.closeTime.reserve(date.size() + 1 + time.size());
             t.closeTime.append(date).append(1, ' ').append(time);
             t.row = r;
-            t.result = cells.number(r, Profit);
+            t.result = cells.number(r, Column::Profit);
             t.isShort = type.substr(0, 4) == "SELL";
             t.isLong = type.substr(0, 3) == "BUY";
             trades.push_back(std::move(t));

@@ -29,7 +29,7 @@ struct TradeCurve {
     /// The label of point i: the Ticket text of its row.
     std::string_view labelUtf8(const StatementTable &table, size_t i) const
     {
-        return table.cellUtf8(rows[i], Ticket);
+        return table.cellUtf8(rows[i], Column::Ticket);
     }
 };
 

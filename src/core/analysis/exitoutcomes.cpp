@@ -7,11 +7,6 @@
 #include <array>
 #include <cmath>
 
-bool PendingRow(std::string_view type)
-{
-    return type == "BUYSTOP " || type == "SELLSTOP";
-}
-
 double BreakevenBand(std::string_view stopLoss, std::string_view openPrice)
 {
     const bool hasMark = stopLoss.find_first_of(".,") != std::string_view::npos;
@@ -31,17 +26,35 @@ int ResultGroup(double earlier, double later)
     return 0;
 }
 
-int OutcomeColumn(double p, bool closedAtStop, bool closedAtTarget, double move, double band)
+Outcome ClassifyOutcome(double p, bool closedAtStop, bool closedAtTarget, double move, double band)
 {
     if (p < 0 && closedAtStop)
-        return 1;
+        return Outcome::StopLoss;
     if (p > 0 && closedAtStop && move > band)
-        return 6;
+        return Outcome::TrailingStop;
     if (closedAtTarget)
-        return 2;
+        return Outcome::TakeProfit;
     if (p == 0 || (p > 0 && move <= band))
-        return 3;
-    return 4;
+        return Outcome::Breakeven;
+    return Outcome::Manual;
+}
+
+QString OutcomesCaption()
+{
+    return QStringLiteral("Закрытие/Исходы");
+}
+
+QStringList OutcomesGridHeader()
+{
+    return {QStringLiteral("Вал.Пары"),     QStringLiteral("По стопу в(-)"),     QStringLiteral("По тейку"),
+            QStringLiteral("В безубыток"),  QStringLiteral("Ручное"),            QStringLiteral("Удаленные позиции"),
+            QStringLiteral("По стопу в(+)"), QStringLiteral("Всего сделок")};
+}
+
+QStringList GroupsGridHeader()
+{
+    return {QStringLiteral("Вал.Пары"), QStringLiteral("Группа 1"), QStringLiteral("Группа 2"),
+            QStringLiteral("Группа 3"), QStringLiteral("Группа 4")};
 }
 
 OutcomesResult CalculateOutcomes(const StatementTable &table, QChar decimalSeparator)
@@ -54,20 +67,20 @@ OutcomesResult CalculateOutcomes(const StatementTable &table, QChar decimalSepar
     std::array<int, 5> totalGroups{};
     // The previous closed result of each pair.
     std::vector<std::optional<double>> previous(n + 1, NoPreviousResult);
-    try {
+    const std::optional<CellError> error = CatchCellError([&] {
         const CellReader cells(table, decimalSeparator);
         int parsedRow = 0; // the row whose Profit `parsedProfit` holds, 0 for none
         double parsedProfit = 0;
         for (int r = 1; r < table.rowCount(); ++r) {
             const size_t k = size_t(symbols.indexOfRow(r));
-            if (PendingRow(table.cellUtf8(r, Type))) {
-                ++outcomes[k][5];
+            if (PendingRow(table.cellUtf8(r, Column::Type))) {
+                ++outcomes[k][size_t(Outcome::DeletedPending)];
                 continue;
             }
-            const double p = cells.number(r, Profit);
+            const double p = cells.number(r, Column::Profit);
             if (r > 1) {
                 // Each closed trade is compared with the row just above, of any pair and type.
-                const double above = parsedRow == r - 1 ? parsedProfit : cells.number(r - 1, Profit);
+                const double above = parsedRow == r - 1 ? parsedProfit : cells.number(r - 1, Column::Profit);
                 ++totalGroups[size_t(ResultGroup(above, p))];
             }
             parsedRow = r;
@@ -76,35 +89,31 @@ OutcomesResult CalculateOutcomes(const StatementTable &table, QChar decimalSepar
                 ++groups[k][size_t(ResultGroup(*previous[k], p))];
             previous[k] = p;
 
-            const std::string_view close = table.cellUtf8(r, ClosePrice);
-            const bool atStop = close == table.cellUtf8(r, StopLoss);
-            const bool atTarget = close == table.cellUtf8(r, TakeProfit);
+            const std::string_view close = table.cellUtf8(r, Column::ClosePrice);
+            const bool atStop = close == table.cellUtf8(r, Column::StopLoss);
+            const bool atTarget = close == table.cellUtf8(r, Column::TakeProfit);
             double move = 0, band = 0;
             if (p > 0) {
-                move = std::fabs(cells.number(r, OpenPrice) - cells.number(r, ClosePrice));
-                band = BreakevenBand(table.cellUtf8(r, StopLoss), table.cellUtf8(r, OpenPrice));
+                move = std::fabs(cells.number(r, Column::OpenPrice) - cells.number(r, Column::ClosePrice));
+                band = BreakevenBand(table.cellUtf8(r, Column::StopLoss), table.cellUtf8(r, Column::OpenPrice));
             }
-            ++outcomes[k][size_t(OutcomeColumn(p, atStop, atTarget, move, band))];
+            ++outcomes[k][size_t(ClassifyOutcome(p, atStop, atTarget, move, band))];
         }
-    } catch (const CellErrorException &e) {
-        OutcomesResult failed;
-        failed.error = e.error();
-        return failed;
-    }
+    });
+    if (error)
+        return FailedResult<OutcomesResult>(*error);
 
     result.outcomesGrid.reserve(n + 1);
-    result.outcomesGrid.push_back({QStringLiteral("Вал.Пары"), QStringLiteral("По стопу в(-)"),
-                                   QStringLiteral("По тейку"), QStringLiteral("В безубыток"), QStringLiteral("Ручное"),
-                                   QStringLiteral("Удаленные позиции"), QStringLiteral("По стопу в(+)"),
-                                   QStringLiteral("Всего сделок")});
+    result.outcomesGrid.push_back(OutcomesGridHeader());
     result.groupsGrid.reserve(n + 2);
-    result.groupsGrid.push_back({QStringLiteral("Вал.Пары"), QStringLiteral("Группа 1"), QStringLiteral("Группа 2"),
-                                 QStringLiteral("Группа 3"), QStringLiteral("Группа 4")});
+    result.groupsGrid.push_back(GroupsGridHeader());
     for (size_t i = 1; i <= n; ++i) {
         std::array<int, 8> &o = outcomes[i];
-        o[7] = o[1] + o[2] + o[3] + o[4] + o[5] + o[6];
+        int &total = o[size_t(Outcome::Total)];
+        for (int c = int(Outcome::StopLoss); c < int(Outcome::Total); ++c)
+            total += o[size_t(c)];
         QStringList row{symbols.at(int(i) - 1)};
-        for (int c = 1; c <= 7; ++c)
+        for (int c = int(Outcome::StopLoss); c <= int(Outcome::Total); ++c)
             row.append(QString::number(o[size_t(c)]));
         result.outcomesGrid.push_back(row);
         QStringList groupRow{symbols.at(int(i) - 1)};

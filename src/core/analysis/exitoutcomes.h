@@ -1,6 +1,8 @@
 // How trades ended per pair, and how a result followed the previous one (result groups).
 #pragma once
 
+#include "statement/valuerules.h"
+
 #include "statement/cellerror.h"
 #include "analysis/gridshading.h"
 #include "statement/statementtable.h"
@@ -11,8 +13,6 @@
 #include <string_view>
 #include <vector>
 
-/// "BUYSTOP " (with its trailing blank) or "SELLSTOP": a deleted pending order.
-bool PendingRow(std::string_view type);
 
 /// Three points of the stop-loss text's price digits; the open price's digits when the stop-loss
 /// text has no decimal mark (a bare 0 for no stop).
@@ -25,10 +25,27 @@ constexpr std::nullopt_t NoPreviousResult = std::nullopt;
 /// a result of 0 counts as a profit.
 int ResultGroup(double earlier, double later);
 
-/// The st5 column of a closed trade: 1 at the stop in loss, 6 at the stop in profit beyond the
-/// breakeven band (a trailing stop), 2 at the take profit, 3 breakeven, 4 manual; tested in
-/// that order, so every trade lands in exactly one. `move` and `band` matter only for p > 0.
-int OutcomeColumn(double profit, bool closedAtStop, bool closedAtTarget, double move, double band);
+/// How a trade ended: its column of the outcomes grid (st5).
+enum class Outcome : int {
+    StopLoss = 1,       ///< "По стопу в(-)": at the stop in loss
+    TakeProfit = 2,     ///< "По тейку"
+    Breakeven = 3,      ///< "В безубыток"
+    Manual = 4,         ///< "Ручное"
+    DeletedPending = 5, ///< "Удаленные позиции": a pending order deleted unfilled
+    TrailingStop = 6,   ///< "По стопу в(+)": at the stop in profit beyond the breakeven band
+    Total = 7           ///< "Всего сделок": columns 1..6
+};
+
+/// The outcome of a closed trade: at the stop in loss, at the stop in profit beyond the breakeven
+/// band (a trailing stop), at the take profit, breakeven, by hand; tested in that order, so every
+/// trade gets exactly one. `move` and `band` matter only for p > 0.
+Outcome ClassifyOutcome(double profit, bool closedAtStop, bool closedAtTarget, double move, double band);
+
+/// The tab's caption, also the title of its messages and its report section.
+QString OutcomesCaption();
+/// Row 0 of the outcomes grid and of the result groups grid.
+QStringList OutcomesGridHeader();
+QStringList GroupsGridHeader();
 
 struct OutcomesResult {
     std::optional<CellError> error;

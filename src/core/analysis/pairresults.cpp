@@ -5,6 +5,16 @@
 #include "statement/formatmoney.h"
 #include "statement/symbollist.h"
 
+QString PairsCaption()
+{
+    return QStringLiteral("По валютным парам");
+}
+
+QStringList PairsGridHeader()
+{
+    return {QStringLiteral("Symbol"), QStringLiteral("Profit"), QStringLiteral("Count")};
+}
+
 PairsResult CalculatePairs(const StatementTable &table, QChar decimalSeparator)
 {
     PairsResult result;
@@ -14,23 +24,21 @@ PairsResult CalculatePairs(const StatementTable &table, QChar decimalSeparator)
     std::vector<int> counts(size_t(n) + 1, 0);
     const int drawn = std::min(n, kPairCurveCount);
     result.curves.resize(size_t(drawn));
-    try {
+    const std::optional<CellError> error = CatchCellError([&] {
         const CellReader cells(table, decimalSeparator);
         for (int r = 1; r < table.rowCount(); ++r) {
             const int k = symbols.indexOfRow(r);
-            const double p = cells.number(r, Profit);
+            const double p = cells.number(r, Column::Profit);
             sums[size_t(k)] += p;
             if (k <= drawn)
                 result.curves[size_t(k) - 1].values.push_back(sums[size_t(k)]);
             ++counts[size_t(k)];
         }
-    } catch (const CellErrorException &e) {
-        PairsResult failed;
-        failed.error = e.error();
-        return failed;
-    }
+    });
+    if (error)
+        return FailedResult<PairsResult>(*error);
     result.grid.reserve(size_t(n) + 1);
-    result.grid.push_back({QStringLiteral("Symbol"), QStringLiteral("Profit"), QStringLiteral("Count")});
+    result.grid.push_back(PairsGridHeader());
     for (int i = 1; i <= n; ++i)
         result.grid.push_back({symbols.at(i - 1), FormatMoney(sums[size_t(i)], decimalSeparator),
                                QString::number(counts[size_t(i)])});

@@ -14,6 +14,11 @@
 /// The pairs chart has this many series; later pairs get grid rows but no curve.
 constexpr int kPairCurveCount = 13;
 
+/// The tab's caption, also the title of its messages and its report section.
+QString PairsCaption();
+/// Row 0 of the pairs grid.
+QStringList PairsGridHeader();
+
 struct PairCurve {
     QString title;
     /// Running total of the pair's profit, trade by trade; point i is at x = i and labelled i.

@@ -1,6 +1,7 @@
 // Risk, money management and shortfall in one pass over the rows.
 #include "analysis/riskresults.h"
 
+#include "analysis/sessionstatistics.h"
 #include "statement/cellreader.h"
 #include "statement/formatmoney.h"
 #include "statement/symbollist.h"
@@ -35,6 +36,16 @@ double Shortfall(double takeProfit, double close, std::string_view openPrice)
     return std::round(std::fabs(takeProfit - close) * PowerOfTen(PriceDigits(openPrice)));
 }
 
+QString RiskCaption()
+{
+    return QStringLiteral("Риск-менеджмент/Мани -м-ент/недоборы");
+}
+
+QStringList RiskGridHeader()
+{
+    return {QStringLiteral("Вал. пара"), QStringLiteral("Риск М"), QStringLiteral("Мани М"), QStringLiteral("Недобор")};
+}
+
 RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settings)
 {
     RiskResult result;
@@ -43,23 +54,23 @@ RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settin
     const size_t n = size_t(symbols.count());
     std::vector<double> ratioSum(n + 1, 0.0), shareSum(n + 1, 0.0), shortfallSum(n + 1, 0.0);
     std::vector<int> protectedCount(n + 1, 0);
-    try {
-        double balance = ReadIntegerField(settings.initialBalance, QStringLiteral("Начальный баланс"));
+    const std::optional<CellError> error = CatchCellError([&] {
+        double balance = ReadIntegerField(settings.initialBalance, InitialBalanceCaption());
         const CellReader cells(table, sep);
         for (int r = 1; r < table.rowCount(); ++r) {
-            const double close = cells.number(r, ClosePrice);
-            const double takeProfit = cells.number(r, TakeProfit);
-            const double stopLoss = cells.number(r, StopLoss);
-            const double open = cells.number(r, OpenPrice);
-            const double profit = cells.number(r, Profit);
+            const double close = cells.number(r, Column::ClosePrice);
+            const double takeProfit = cells.number(r, Column::TakeProfit);
+            const double stopLoss = cells.number(r, Column::StopLoss);
+            const double open = cells.number(r, Column::OpenPrice);
+            const double profit = cells.number(r, Column::Profit);
             const size_t k = size_t(symbols.indexOfRow(r));
             // The balance a trade is measured against already holds its own result.
             balance += profit;
 
-            if (ProtectedTrade(table.cellUtf8(r, Type), open, stopLoss, takeProfit)) {
+            if (ProtectedTrade(table.cellUtf8(r, Column::Type), open, stopLoss, takeProfit)) {
                 const double ratio = RiskRatio(open, stopLoss, takeProfit);
                 if (balance == 0)
-                    cells.fail(r, Profit, QStringLiteral("баланс после сделки равен 0, доля риска не определена"));
+                    cells.fail(r, Column::Profit, QStringLiteral("баланс после сделки равен 0, доля риска не определена"));
                 const double share = RiskShare(open, stopLoss, close, profit, balance);
                 ratioSum[k] += ratio;
                 shareSum[k] += share;
@@ -69,20 +80,17 @@ RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settin
             }
             // A trade without a target has no shortfall.
             if (profit > 0 && takeProfit != 0) {
-                const double points = Shortfall(takeProfit, close, table.cellUtf8(r, OpenPrice));
+                const double points = Shortfall(takeProfit, close, table.cellUtf8(r, Column::OpenPrice));
                 shortfallSum[k] += points;
                 result.shortfall.append(points, r);
             }
         }
-    } catch (const CellErrorException &e) {
-        RiskResult failed;
-        failed.error = e.error();
-        return failed;
-    }
+    });
+    if (error)
+        return FailedResult<RiskResult>(*error);
 
     result.grid.reserve(n + 1);
-    result.grid.push_back({QStringLiteral("Вал. пара"), QStringLiteral("Риск М"), QStringLiteral("Мани М"),
-                           QStringLiteral("Недобор")});
+    result.grid.push_back(RiskGridHeader());
     for (size_t i = 1; i <= n; ++i) {
         const int count = protectedCount[i];
         result.grid.push_back({symbols.at(int(i) - 1), FormatMoney(count ? ratioSum[i] / count : 0.0, sep),

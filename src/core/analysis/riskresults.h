@@ -29,8 +29,15 @@ double RiskShare(double open, double stopLoss, double close, double profit, doub
 /// the open price's text, whose decimals give the point size.
 double Shortfall(double takeProfit, double close, std::string_view openPrice);
 
+/// The tab's caption, also the title of its messages and its report section.
+QString RiskCaption();
+/// Row 0 of the per-pair grid.
+QStringList RiskGridHeader();
+/// The balance field's value at start.
+constexpr int kDefaultRiskBalance = 8000;
+
 struct RiskSettings {
-    QString initialBalance = QStringLiteral("8000"); ///< text of "Начальный баланс"
+    QString initialBalance = QString::number(kDefaultRiskBalance); ///< text of "Начальный баланс"
     QChar decimalSeparator = QLatin1Char('.');
 };
 

@@ -6,6 +6,21 @@
 
 #include <cmath>
 
+QString StatisticsCaption()
+{
+    return QStringLiteral("Статистика");
+}
+
+QString ServerOffsetCaption()
+{
+    return QStringLiteral("Смещение сервера(GTM)");
+}
+
+QString InitialBalanceCaption()
+{
+    return QStringLiteral("Начальный баланс");
+}
+
 QStringList SessionCaptions()
 {
     return {QStringLiteral("Азиатская(0-6 GTM)"), QStringLiteral("Азиатско-Европейская(6-9)"),
@@ -64,19 +79,19 @@ StatisticsResult CalculateStatistics(const StatementTable &table, const Statisti
 {
     StatisticsResult result;
     const QChar sep = settings.decimalSeparator;
-    try {
-        const double initialBalance = ReadIntegerField(settings.initialBalance, QStringLiteral("Начальный баланс"));
+    const std::optional<CellError> error = CatchCellError([&] {
+        const double initialBalance = ReadIntegerField(settings.initialBalance, InitialBalanceCaption());
         const int rows = table.rowCount();
-        const int offset = rows > 1 ? ReadIntegerField(settings.serverOffset, QStringLiteral("Смещение сервера(GTM)")) : 0;
+        const int offset = rows > 1 ? ReadIntegerField(settings.serverOffset, ServerOffsetCaption()) : 0;
         const CellReader cells(table, sep);
         auto &sessions = result.sessions;
         double balance = initialBalance;
         result.equity.reserve(size_t(rows));
         for (int r = 1; r < rows; ++r) {
-            const auto session = SessionOfTime(table.cellUtf8(r, OpenTime), offset);
+            const auto session = SessionOfTime(table.cellUtf8(r, Column::OpenTime), offset);
             if (!session)
-                cells.fail(r, OpenTime, QStringLiteral("не время ЧЧ:ММ:СС"));
-            const double p = cells.number(r, Profit);
+                cells.fail(r, Column::OpenTime, QStringLiteral("не время ЧЧ:ММ:СС"));
+            const double p = cells.number(r, Column::Profit);
             balance += p;
             result.equity.append(balance, r);
             SessionResult &s = sessions[size_t(*session)];
@@ -96,11 +111,9 @@ StatisticsResult CalculateStatistics(const StatementTable &table, const Statisti
             s.WinAverage = s.WinCount ? s.WinSum / s.WinCount : 0;
             s.LossAverage = s.LossCount ? s.LossSum / s.LossCount : 0;
         }
-    } catch (const CellErrorException &e) {
-        StatisticsResult failed;
-        failed.error = e.error();
-        return failed;
-    }
+    });
+    if (error)
+        return FailedResult<StatisticsResult>(*error);
 
     auto money = [sep](double v) { return FormatMoney(v, sep); };
     // Averages and the net result come from the rounded texts, as the tab shows them.

@@ -29,9 +29,19 @@ struct SessionResult {
     double LossAverage = 0;
 };
 
+/// The tab's caption, also the title of its messages and its report section.
+QString StatisticsCaption();
+/// The fields' captions, as messages about them name them.
+QString ServerOffsetCaption();
+QString InitialBalanceCaption();
+
+/// The fields' values at start: "Смещение сервера(GTM)" and "Начальный баланс".
+constexpr int kDefaultServerOffset = 1;
+constexpr int kDefaultStatisticsBalance = 2000;
+
 struct StatisticsSettings {
-    QString serverOffset = QStringLiteral("1");     ///< text of "Смещение сервера(GTM)"
-    QString initialBalance = QStringLiteral("2000"); ///< text of "Начальный баланс"
+    QString serverOffset = QString::number(kDefaultServerOffset);        ///< text of "Смещение сервера(GTM)"
+    QString initialBalance = QString::number(kDefaultStatisticsBalance); ///< text of "Начальный баланс"
     QChar decimalSeparator = QLatin1Char('.');
 };
 

@@ -5,7 +5,28 @@
 #include "statement/formatmoney.h"
 #include "statement/symbollist.h"
 
+#include <algorithm>
 #include <cmath>
+
+QString WeekdaysCaption()
+{
+    return QStringLiteral("По рабочим дням");
+}
+
+QStringList WeekdaysGridHeader()
+{
+    return {QStringLiteral("Вал. пара"), QStringLiteral("Понедельник"), QStringLiteral("Вторник"),
+            QStringLiteral("Среда"),     QStringLiteral("Четверг"),     QStringLiteral("Пятница")};
+}
+
+long long TruncatedScale(double value)
+{
+    // Far beyond any account's sums, and still inside the 64-bit range after the ± 1.
+    constexpr double kLimit = 9.0e18;
+    if (std::isnan(value))
+        return 0;
+    return static_cast<long long>(std::trunc(std::clamp(value, -kLimit, kLimit)));
+}
 
 WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSeparator)
 {
@@ -16,11 +37,11 @@ WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSepar
     std::vector<double> dayPairSum(8 * (n + 1), 0.0);
     std::array<int, 8> winCount{}, lossCount{};
     std::array<double, 8> winSum{}, lossSum{};
-    try {
+    const std::optional<CellError> error = CatchCellError([&] {
         const CellReader cells(table, decimalSeparator);
         for (int r = 1; r < table.rowCount(); ++r) {
-            const double p = cells.number(r, Profit);
-            const int d = cells.weekday(r, OpenDate);
+            const double p = cells.number(r, Column::Profit);
+            const int d = cells.weekday(r, Column::OpenDate);
             const size_t k = size_t(symbols.indexOfRow(r));
             dayPairSum[size_t(d) * (n + 1) + k] += p;
             if (p >= 0) {
@@ -31,11 +52,9 @@ WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSepar
                 ++lossCount[size_t(d)];
             }
         }
-    } catch (const CellErrorException &e) {
-        WeekdaysResult failed;
-        failed.error = e.error();
-        return failed;
-    }
+    });
+    if (error)
+        return FailedResult<WeekdaysResult>(*error);
 
     for (size_t d = 2; d <= 6; ++d) {
         result.winCount[d - 2] = winCount[d];
@@ -45,8 +64,7 @@ WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSepar
     }
 
     result.grid.reserve(n + 1);
-    result.grid.push_back({QStringLiteral("Вал. пара"), QStringLiteral("Понедельник"), QStringLiteral("Вторник"),
-                           QStringLiteral("Среда"), QStringLiteral("Четверг"), QStringLiteral("Пятница")});
+    result.grid.push_back(WeekdaysGridHeader());
     // The scales start from Monday of the first pair (0 when there is none).
     double high = n ? dayPairSum[2 * (n + 1) + 1] : 0.0;
     double low = high;
@@ -60,8 +78,8 @@ WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSepar
         }
         result.grid.push_back(row);
     }
-    result.profitScale = int(std::trunc(high)) + 1;
-    result.lossScale = int(std::trunc(low)) - 1;
+    result.profitScale = TruncatedScale(high) + 1;
+    result.lossScale = TruncatedScale(low) - 1;
 
     // Shading reads the grid's own texts against the two scales.
     result.shades = EmptyShadeGrid(result.grid);

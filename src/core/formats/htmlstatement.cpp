@@ -365,21 +365,21 @@ void StatementReader::orderCells(std::string_view type, std::string_view *cells)
         cells[dateColumn] = text.substr(0, blank);
         cells[dateColumn + 1] = blank < text.size() ? text.substr(blank + 1) : std::string_view();
     };
-    cells[Ticket] = r.cell(0);
-    splitTime(r.cell(1), OpenDate);
-    cells[Type] = type;
-    cells[Size] = withoutBlanks(r.cell(3), m_cells[Size]);
+    cells[int(Column::Ticket)] = r.cell(0);
+    splitTime(r.cell(1), int(Column::OpenDate));
+    cells[int(Column::Type)] = type;
+    cells[int(Column::Size)] = withoutBlanks(r.cell(3), m_cells[int(Column::Size)]);
     const std::string_view item = r.cell(4);
-    std::string &symbol = m_cells[Symbol];
+    std::string &symbol = m_cells[int(Column::Symbol)];
     symbol.resize(item.size());
     for (size_t i = 0; i < item.size(); ++i)
         symbol[i] = item[i] >= 'a' && item[i] <= 'z' ? char(item[i] - ('a' - 'A')) : item[i];
-    cells[Symbol] = symbol;
-    cells[OpenPrice] = withoutBlanks(r.cell(5), m_cells[OpenPrice]);
-    cells[StopLoss] = withoutBlanks(r.cell(6), m_cells[StopLoss]);
-    cells[TakeProfit] = withoutBlanks(r.cell(7), m_cells[TakeProfit]);
-    splitTime(r.cell(8), CloseDate);
-    cells[ClosePrice] = withoutBlanks(r.cell(9), m_cells[ClosePrice]);
+    cells[int(Column::Symbol)] = symbol;
+    cells[int(Column::OpenPrice)] = withoutBlanks(r.cell(5), m_cells[int(Column::OpenPrice)]);
+    cells[int(Column::StopLoss)] = withoutBlanks(r.cell(6), m_cells[int(Column::StopLoss)]);
+    cells[int(Column::TakeProfit)] = withoutBlanks(r.cell(7), m_cells[int(Column::TakeProfit)]);
+    splitTime(r.cell(8), int(Column::CloseDate));
+    cells[int(Column::ClosePrice)] = withoutBlanks(r.cell(9), m_cells[int(Column::ClosePrice)]);
 }
 
 void StatementReader::takeTrade(bool buy)
@@ -405,16 +405,16 @@ void StatementReader::takeTrade(bool buy)
     }
     std::string_view cells[kTradeCells];
     orderCells(buy ? "BUY" : "SELL", cells);
-    cells[Swap] = withoutBlanks(r.cell(12), m_cells[Swap]);
-    std::string &profit = m_cells[Profit];
+    cells[int(Column::Swap)] = withoutBlanks(r.cell(12), m_cells[int(Column::Swap)]);
+    std::string &profit = m_cells[int(Column::Profit)];
     const std::string_view printed = withoutBlanks(r.cell(13), profit);
     if (onlyProfit && isTwoDecimalText(printed)) {
-        cells[Profit] = printed; // the result is the printed profit, already in table form
+        cells[int(Column::Profit)] = printed; // the result is the printed profit, already in table form
     } else {
         profit.clear();
         for (const QChar ch : FormatMoney(result, QLatin1Char('.')))
             profit.push_back(char(ch.unicode()));
-        cells[Profit] = profit;
+        cells[int(Column::Profit)] = profit;
     }
     m_builder.addRow(cells, kTradeCells);
 
@@ -437,8 +437,8 @@ void StatementReader::takePending(bool buy)
     }
     std::string_view cells[kTradeCells];
     orderCells(buy ? "BUYSTOP " : "SELLSTOP", cells);
-    cells[Swap] = "0.00";
-    cells[Profit] = "0.00";
+    cells[int(Column::Swap)] = "0.00";
+    cells[int(Column::Profit)] = "0.00";
     m_builder.addRow(cells, kTradeCells);
 }
 

@@ -1,6 +1,10 @@
 // Splitting semicolon statement text into the table's rows and cells, in place.
 #include "semicolonformat.h"
 
+#include "statement/cellerror.h"
+
+#include <QSaveFile>
+
 #include <cstring>
 #include <thread>
 
@@ -154,4 +158,80 @@ QStringList StatementHeaderCells()
             QStringLiteral("Price"),      QStringLiteral("S / L"),     QStringLiteral("T / P"),
             QStringLiteral("Close Date"), QStringLiteral("Close Time"), QStringLiteral("Price"),
             QStringLiteral("Swap"),       QStringLiteral("Profit")};
+}
+
+namespace {
+
+// The Windows-1251 byte of a code point, or 0 when the code page lacks it.
+char windows1251Byte(char32_t cp)
+{
+    if (cp < 0x80)
+        return char(cp);
+    for (int b = 0x80; b <= 0xFF; ++b)
+        if (Windows1251ToUnicode((unsigned char)b) == cp)
+            return char(b);
+    return 0;
+}
+
+bool encodeWindows1251(const QString &text, QByteArray &out)
+{
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char b = windows1251Byte(c.unicode());
+        if (b == 0 && c.unicode() != 0)
+            return false;
+        out.append(b);
+    }
+    return true;
+}
+
+} // namespace
+
+QString WriteSemicolonFile(const StatementTable &table, const QString &path, TextEncoding encoding)
+{
+    QString text;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        for (int c = 0; c < StatementTable::kColumnCount; ++c) {
+            const QString cell = table.cell(r, c);
+            if (cell.contains(QLatin1Char(';')) || cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r')))
+                return CellError{r, ColumnName(c), cell, QStringLiteral("в ячейке «;» или перевод строки")}.describe();
+            text += cell;
+            text += QLatin1Char(';');
+        }
+        text += QLatin1String("\r\n");
+    }
+    QByteArray bytes;
+    switch (encoding) {
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        const bool big = encoding == TextEncoding::Utf16BE;
+        bytes.reserve(2 * text.size() + 2);
+        auto put = [&bytes, big](char16_t u) {
+            bytes.append(char(big ? u >> 8 : u & 0xFF));
+            bytes.append(char(big ? u & 0xFF : u >> 8));
+        };
+        put(0xFEFF);
+        for (const QChar c : std::as_const(text))
+            put(c.unicode());
+        break;
+    }
+    case TextEncoding::Windows1251:
+        if (encodeWindows1251(text, bytes))
+            break;
+        bytes = "\xEF\xBB\xBF" + text.toUtf8();
+        break;
+    case TextEncoding::Utf8Bom:
+    case TextEncoding::ShiftJis: // read from HTML: the semicolon file keeps every character
+    case TextEncoding::Gbk:
+    case TextEncoding::Declared:
+        bytes = "\xEF\xBB\xBF" + text.toUtf8();
+        break;
+    case TextEncoding::Utf8:
+        bytes = text.toUtf8();
+        break;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return file.errorString();
+    return QString();
 }

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <stdexcept>
 
 /// A value that could not be converted. `row` is the statement table row (header = 0) or -1
@@ -27,3 +28,25 @@ public:
 private:
     CellError m_error;
 };
+
+/// Runs the whole computing pass of an analysis: a CellErrorException thrown inside becomes the
+/// returned error, so a result is either complete or only an error.
+template <typename Pass>
+std::optional<CellError> CatchCellError(Pass &&pass)
+{
+    try {
+        pass();
+        return std::nullopt;
+    } catch (const CellErrorException &e) {
+        return e.error();
+    }
+}
+
+/// A result that holds only `error`.
+template <typename Result>
+Result FailedResult(CellError error)
+{
+    Result failed;
+    failed.error = std::move(error);
+    return failed;
+}

@@ -16,7 +16,7 @@ public:
     const StatementTable &table() const { return m_table; }
     QChar decimalSeparator() const { return m_decimalSeparator; }
 
-    double number(int row, int column) const
+    double number(int row, Column column) const
     {
         if (const auto value = ParseNumber(m_table.cellUtf8(row, column), m_decimalSeparator))
             return *value;
@@ -24,14 +24,14 @@ public:
     }
 
     /// 1 = Sunday ... 7 = Saturday.
-    int weekday(int row, int column) const
+    int weekday(int row, Column column) const
     {
         if (const auto day = WeekdayOfDate(m_table.cellUtf8(row, column)))
             return *day;
         fail(row, column, QStringLiteral("не дата ГГГГ.ММ.ДД"));
     }
 
-    [[noreturn]] void fail(int row, int column, const QString &message) const
+    [[noreturn]] void fail(int row, Column column, const QString &message) const
     {
         throw CellErrorException(CellError{row, ColumnName(column), m_table.cell(row, column), message});
     }

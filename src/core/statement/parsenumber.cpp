@@ -9,15 +9,6 @@
 #include <climits>
 #include <cmath>
 
-QString FixDecimal(const QString &text, QChar decimalSeparator)
-{
-    QString result = text;
-    const qsizetype dot = result.indexOf(QLatin1Char('.'));
-    if (dot >= 0)
-        result[dot] = decimalSeparator;
-    return result;
-}
-
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -71,7 +62,7 @@ std::optional<double> ParseNumberFull(std::string_view s, QChar decimalSeparator
     char buf[128];
     size_t n = 0;
     const SeparatorBytes sep(decimalSeparator);
-    bool sawDot = false;   // a '.' in the text, turned into the separator by FixDecimal
+    bool sawDot = false;   // a '.' in the text, which stands for the separator
     bool sawMark = false;  // a decimal mark already taken
     bool digits = false;
     size_t i = begin;
@@ -166,8 +157,25 @@ std::optional<long long> ParseInteger(const QString &text)
     return ParseInteger(std::string_view(utf8.constData(), size_t(utf8.size())));
 }
 
+namespace {
+QChar decimalSeparatorOf(const QLocale &locale)
+{
+    const QString point = locale.decimalPoint();
+    return point.isEmpty() ? QLatin1Char('.') : point.at(0);
+}
+} // namespace
+
 QChar SystemDecimalSeparator()
 {
-    const QString point = QLocale::system().decimalPoint();
-    return point.isEmpty() ? QLatin1Char('.') : point.at(0);
+    return decimalSeparatorOf(QLocale::system());
+}
+
+std::optional<QChar> DecimalSeparatorOfLocale(const QString &name)
+{
+    if (name == QLatin1String("C") || name == QLatin1String("POSIX"))
+        return QLatin1Char('.');
+    const QLocale locale(name);
+    if (locale.language() == QLocale::C)
+        return std::nullopt;
+    return decimalSeparatorOf(locale);
 }

@@ -1,4 +1,4 @@
-// The one way a text becomes a number: FixDecimal, ParseNumber and the whole-number reader.
+// The one way a text becomes a number: ParseNumber, the whole-number reader, the separator.
 #pragma once
 
 #include <QChar>
@@ -49,11 +49,8 @@ inline bool ParseSimpleNumber(std::string_view s, char separator, double *value)
 }
 } // namespace detail
 
-/// Replaces the first "." of `text` by `decimalSeparator`; later dots stay.
-QString FixDecimal(const QString &text, QChar decimalSeparator);
-
 /// Reads a number text: optional blanks, optional sign, digits with at most one decimal mark,
-/// optional exponent, optional blanks. The first "." counts as the decimal mark (FixDecimal);
+/// optional exponent, optional blanks. The first "." counts as the decimal mark;
 /// otherwise the mark must be `decimalSeparator`. Returns nothing for any other text.
 inline std::optional<double> ParseNumber(std::string_view utf8, QChar decimalSeparator)
 {
@@ -71,3 +68,5 @@ std::optional<long long> ParseInteger(const QString &text);
 
 /// The decimal separator of the system locale (the desktop program's setting).
 QChar SystemDecimalSeparator();
+/// The decimal separator of the locale named `name` ("de_DE", "C"); nothing for an unknown name.
+std::optional<QChar> DecimalSeparatorOfLocale(const QString &name);

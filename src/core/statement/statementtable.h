@@ -11,7 +11,7 @@
 #include <vector>
 
 /// The 14 columns of a statement, in file order.
-enum Column : int {
+enum class Column : int {
     Ticket = 0,
     OpenDate,
     OpenTime,
@@ -26,18 +26,22 @@ enum Column : int {
     ClosePrice,
     Swap,
     Profit,
-    ColumnCount
+    Count
 };
 
 /// The name of a column as messages and the report write it ("Profit", "OpenDate", ...).
 QString ColumnName(int column);
+inline QString ColumnName(Column column)
+{
+    return ColumnName(int(column));
+}
 
 /// The imported statement as text cells. All rows live in one UTF-8 buffer in their file form
 /// (each field followed by one separator byte), with 14 end offsets per row; an edit appends a
 /// new copy of its row to the buffer. So a table costs about its file size plus 64 bytes a row.
 class StatementTable {
 public:
-    static constexpr int kColumnCount = ColumnCount;
+    static constexpr int kColumnCount = int(Column::Count);
 
     /// The table before any import: an empty header row and one empty order row.
     StatementTable();
@@ -54,7 +58,9 @@ public:
         return std::string_view(m_buffer.data() + m_rowStart[size_t(row)] + begin,
                                 ends[column] - begin);
     }
+    std::string_view cellUtf8(int row, Column column) const { return cellUtf8(row, int(column)); }
     QString cell(int row, int column) const;
+    QString cell(int row, Column column) const { return cell(row, int(column)); }
     QStringList rowTexts(int row) const;
 
     void setCell(int row, int column, const QString &text);

@@ -50,7 +50,7 @@ SymbolList SymbolList::BuildSymbolList(const StatementTable &table)
     list.grow();
     list.m_rowIndex.resize(size_t(table.rowCount()));
     for (int row = 1; row < table.rowCount(); ++row) {
-        const std::string_view symbol = table.cellUtf8(row, Symbol);
+        const std::string_view symbol = table.cellUtf8(row, Column::Symbol);
         const uint32_t h = hash(symbol);
         int index = list.find(symbol, h);
         if (index == 0)

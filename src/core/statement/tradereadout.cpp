@@ -11,7 +11,7 @@ int LastRowWithTicket(const StatementTable &table, const QString &label)
     const QByteArray wanted = label.toUtf8();
     const std::string_view key(wanted.constData(), size_t(wanted.size()));
     for (int row = table.rowCount() - 1; row >= 1; --row)
-        if (table.cellUtf8(row, Ticket) == key)
+        if (table.cellUtf8(row, Column::Ticket) == key)
             return row;
     return -1;
 }

@@ -13,6 +13,12 @@
 std::optional<int> WeekdayOfDate(std::string_view utf8);
 std::optional<int> WeekdayOfDate(const QString &text);
 
+/// "BUYSTOP " (with its trailing blank) or "SELLSTOP": a deleted pending order, not a trade.
+inline bool PendingRow(std::string_view type)
+{
+    return type == "BUYSTOP " || type == "SELLSTOP";
+}
+
 /// Characters after the decimal mark of a price text: the first "." counts, else the first ",";
 /// 0 when there is neither.
 int PriceDigits(std::string_view utf8);

@@ -120,36 +120,36 @@ void TestHtmlStatement::realStatements()
     const QJsonArray pending = expected.value(QStringLiteral("pending_closed")).toArray();
     QCOMPARE(table.rowCount() - 1, trades.size() + pending.size());
     int t = 0, p = 0;
-    auto number = [&table](int row, int column) { return table.cell(row, column).toDouble(); };
+    auto number = [&table](int row, Column column) { return table.cell(row, column).toDouble(); };
     for (int row = 1; row < table.rowCount(); ++row) {
-        const QString type = table.cell(row, Type);
+        const QString type = table.cell(row, Column::Type);
         const QString where = QStringLiteral("%1 row %2").arg(file).arg(row);
         if (type == QLatin1String("BUY") || type == QLatin1String("SELL")) {
             const QJsonArray e = trades.at(t++).toArray();
-            QCOMPARE(table.cell(row, Ticket), QString::number(e.at(0).toInteger()));
-            QCOMPARE(table.cell(row, OpenDate) + QLatin1Char(' ') + table.cell(row, OpenTime), e.at(1).toString());
+            QCOMPARE(table.cell(row, Column::Ticket), QString::number(e.at(0).toInteger()));
+            QCOMPARE(table.cell(row, Column::OpenDate) + QLatin1Char(' ') + table.cell(row, Column::OpenTime), e.at(1).toString());
             QCOMPARE(type, e.at(2).toString().toUpper());
-            QCOMPARE(number(row, Size), e.at(3).toDouble());
-            QCOMPARE(table.cell(row, Symbol), e.at(4).toString().toUpper());
-            QCOMPARE(number(row, OpenPrice), e.at(5).toDouble());
-            QCOMPARE(number(row, StopLoss), e.at(6).toDouble());
-            QCOMPARE(number(row, TakeProfit), e.at(7).toDouble());
-            QCOMPARE(table.cell(row, CloseDate) + QLatin1Char(' ') + table.cell(row, CloseTime), e.at(8).toString());
-            QCOMPARE(number(row, ClosePrice), e.at(9).toDouble());
-            QCOMPARE(number(row, Swap), e.at(12).toDouble());
+            QCOMPARE(number(row, Column::Size), e.at(3).toDouble());
+            QCOMPARE(table.cell(row, Column::Symbol), e.at(4).toString().toUpper());
+            QCOMPARE(number(row, Column::OpenPrice), e.at(5).toDouble());
+            QCOMPARE(number(row, Column::StopLoss), e.at(6).toDouble());
+            QCOMPARE(number(row, Column::TakeProfit), e.at(7).toDouble());
+            QCOMPARE(table.cell(row, Column::CloseDate) + QLatin1Char(' ') + table.cell(row, Column::CloseTime), e.at(8).toString());
+            QCOMPARE(number(row, Column::ClosePrice), e.at(9).toDouble());
+            QCOMPARE(number(row, Column::Swap), e.at(12).toDouble());
             const double tradeResult = e.at(10).toDouble() + e.at(11).toDouble() + e.at(12).toDouble() + e.at(13).toDouble();
-            QVERIFY2(std::fabs(number(row, Profit) - tradeResult) < 0.001, qPrintable(where));
-            QCOMPARE(PrintedDecimals(table.cell(row, Profit)), 2);
+            QVERIFY2(std::fabs(number(row, Column::Profit) - tradeResult) < 0.001, qPrintable(where));
+            QCOMPARE(PrintedDecimals(table.cell(row, Column::Profit)), 2);
         } else {
             const QJsonArray e = pending.at(p++).toArray();
-            QCOMPARE(table.cell(row, Ticket), QString::number(e.at(0).toInteger()));
-            QCOMPARE(table.cell(row, OpenDate) + QLatin1Char(' ') + table.cell(row, OpenTime), e.at(1).toString());
+            QCOMPARE(table.cell(row, Column::Ticket), QString::number(e.at(0).toInteger()));
+            QCOMPARE(table.cell(row, Column::OpenDate) + QLatin1Char(' ') + table.cell(row, Column::OpenTime), e.at(1).toString());
             QCOMPARE(type, e.at(2).toString().startsWith(QLatin1String("buy")) ? QStringLiteral("BUYSTOP ")
                                                                             : QStringLiteral("SELLSTOP"));
-            QCOMPARE(table.cell(row, Symbol), e.at(3).toString().toUpper());
-            QCOMPARE(table.cell(row, CloseDate) + QLatin1Char(' ') + table.cell(row, CloseTime), e.at(4).toString());
-            QCOMPARE(table.cell(row, Swap), QStringLiteral("0.00"));
-            QCOMPARE(table.cell(row, Profit), QStringLiteral("0.00"));
+            QCOMPARE(table.cell(row, Column::Symbol), e.at(3).toString().toUpper());
+            QCOMPARE(table.cell(row, Column::CloseDate) + QLatin1Char(' ') + table.cell(row, Column::CloseTime), e.at(4).toString());
+            QCOMPARE(table.cell(row, Column::Swap), QStringLiteral("0.00"));
+            QCOMPARE(table.cell(row, Column::Profit), QStringLiteral("0.00"));
         }
     }
 
@@ -211,7 +211,7 @@ void TestHtmlStatement::chosenRows()
     QVERIFY(result.table);
     int found = 0;
     for (int row = 1; row < result.table->rowCount(); ++row) {
-        if (result.table->cell(row, Ticket) == ticket) {
+        if (result.table->cell(row, Column::Ticket) == ticket) {
             QCOMPARE(result.table->rowTexts(row), cells);
             ++found;
         }
@@ -304,7 +304,7 @@ void TestHtmlStatement::brokenRows()
     QVERIFY2(result.table, qPrintable(result.error));
     QCOMPARE(result.table->rowCount(), tickets.size() + 1);
     for (int i = 0; i < tickets.size(); ++i)
-        QCOMPARE(result.table->cell(i + 1, Ticket), tickets[i]);
+        QCOMPARE(result.table->cell(i + 1, Column::Ticket), tickets[i]);
     QCOMPARE(result.table->rowTexts(1), kTradeCells);
     QCOMPARE(result.notes.size(), notes);
     if (notes)

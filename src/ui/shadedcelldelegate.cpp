@@ -1,5 +1,5 @@
 // Shaded cell painting for the order list and the result grids.
-#include "shadeddelegate.h"
+#include "shadedcelldelegate.h"
 
 #include "roles.h"
 

@@ -1,5 +1,5 @@
 // Up-down buttons bound to a line edit.
-#include "updownedit.h"
+#include "updownbuttons.h"
 
 #include "statement/parsenumber.h"
 
