@@ -53,11 +53,13 @@ int main(int argc, char *argv[])
             QStringLiteral("N"));
     const QCommandLineOption balance(
             QStringLiteral("balance"),
-            QStringLiteral("Initial balance of the statistics (default %1).").arg(defaults.balance),
+            QStringLiteral("Initial balance of the statistics and the summary (default: the statement's own, else %1).")
+                    .arg(defaults.balance),
             QStringLiteral("N"));
     const QCommandLineOption riskBalance(
             QStringLiteral("risk-balance"),
-            QStringLiteral("Initial balance of the risk analysis (default %1).").arg(defaults.riskBalance),
+            QStringLiteral("Initial balance of the risk analysis (default: the statement's own, else %1).")
+                    .arg(defaults.riskBalance),
             QStringLiteral("N"));
     parser.addOptions({json, locale, serverOffset, balance, riskBalance});
     if (!parser.parse(QCoreApplication::arguments()))
@@ -88,6 +90,8 @@ int main(int argc, char *argv[])
                                         .arg(option->names().constFirst(), value));
         *target = int(*number);
     }
+    options.balanceGiven = parser.isSet(balance);
+    options.riskBalanceGiven = parser.isSet(riskBalance);
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
         return fail(parser, QStringLiteral("no statement file given"));
@@ -101,5 +105,8 @@ int main(int argc, char *argv[])
                      imported.error.toLocal8Bit().constData());
         return 2;
     }
+    for (const QString &note : std::as_const(imported.notes))
+        std::fprintf(stderr, "veltrano-report: %s: %s\n", path.toLocal8Bit().constData(), note.toLocal8Bit().constData());
+    options.account = std::move(imported.account);
     return WriteReport(stdout, path, *imported.table, options) ? 0 : 1;
 }

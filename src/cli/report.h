@@ -2,6 +2,7 @@
 #pragma once
 
 #include "analysis/riskresults.h"
+#include "statement/accountoperations.h"
 #include "analysis/sessionstatistics.h"
 #include "statement/statementtable.h"
 
@@ -9,6 +10,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <optional>
 
 struct ReportOptions {
     QChar decimalSeparator = QLatin1Char('.');
@@ -16,6 +18,12 @@ struct ReportOptions {
     int balance = kDefaultStatisticsBalance;
     int riskBalance = kDefaultRiskBalance;
     bool json = false;
+    /// The statement's money rows and starting balance (an HTML statement). The statistics and
+    /// summary sections start from that balance unless `balance` was given, the risk section
+    /// unless `riskBalance` was.
+    std::optional<AccountOperations> account;
+    bool balanceGiven = false;
+    bool riskBalanceGiven = false;
 };
 
 /// Runs every analysis over `table` and writes each section to `out` as soon as it is computed.

@@ -80,6 +80,72 @@ QString percentOf(double part, double whole, QChar separator)
 
 } // namespace
 
+QString SummaryCaption()
+{
+    return QStringLiteral("Сводка");
+}
+
+std::vector<SummaryLine> SummaryLayout(const SummaryTexts &t)
+{
+    // "count (percent%)", "money (percent%)" and the like, as the terminal prints its pairs.
+    auto pair = [](const QString &first, const QString &second) { return QStringLiteral("%1 (%2)").arg(first, second); };
+    auto percent = [](const QString &value) { return value + QLatin1Char('%'); };
+    const SummaryItem none;
+    return {
+        {QString(), {SummaryItem{QStringLiteral("Начальный депозит"), t.initialDeposit}, none, none}},
+        {QString(),
+         {SummaryItem{QStringLiteral("Пополнения"), t.deposits}, SummaryItem{QStringLiteral("Снятия"), t.withdrawals},
+          SummaryItem{QStringLiteral("Кредит"), t.credit}}},
+        {QString(),
+         {SummaryItem{QStringLiteral("Общая прибыль"), t.grossProfit},
+          SummaryItem{QStringLiteral("Общий убыток"), t.grossLoss},
+          SummaryItem{QStringLiteral("Чистая прибыль"), t.netProfit}}},
+        {QString(),
+         {SummaryItem{QStringLiteral("Прибыльность"), t.profitFactor},
+          SummaryItem{QStringLiteral("Матожидание выигрыша"), t.expectedPayoff}, none}},
+        {QString(),
+         {SummaryItem{QStringLiteral("Абсолютная просадка"), t.absoluteDrawdown},
+          SummaryItem{QStringLiteral("Максимальная просадка (терминал)"),
+                      pair(t.maximalDrawdown, percent(t.maximalDrawdownPercent))},
+          SummaryItem{QStringLiteral("Относительная просадка (терминал)"),
+                      pair(percent(t.relativeDrawdownPercent), t.relativeDrawdown)}}},
+        {QStringLiteral("Счёт с вводом и выводом"),
+         {none,
+          SummaryItem{QStringLiteral("Максимальная просадка"),
+                      pair(t.accountMaximalDrawdown, percent(t.accountMaximalDrawdownPercent))},
+          SummaryItem{QStringLiteral("Относительная просадка"),
+                      pair(percent(t.accountRelativeDrawdownPercent), t.accountRelativeDrawdown)}}},
+        {QString(),
+         {SummaryItem{QStringLiteral("Всего сделок"), t.trades},
+          SummaryItem{QStringLiteral("Короткие позиции (% выигравших)"), pair(t.shortPositions, percent(t.shortWonPercent))},
+          SummaryItem{QStringLiteral("Длинные позиции (% выигравших)"), pair(t.longPositions, percent(t.longWonPercent))}}},
+        {QString(),
+         {none,
+          SummaryItem{QStringLiteral("Прибыльные сделки (% от всех)"), pair(t.profitTrades, percent(t.profitTradesPercent))},
+          SummaryItem{QStringLiteral("Убыточные сделки (% от всех)"), pair(t.lossTrades, percent(t.lossTradesPercent))}}},
+        {QStringLiteral("Самая большая"),
+         {none, SummaryItem{QStringLiteral("прибыльная сделка"), t.largestProfitTrade},
+          SummaryItem{QStringLiteral("убыточная сделка"), t.largestLossTrade}}},
+        {QStringLiteral("Средняя"),
+         {none, SummaryItem{QStringLiteral("прибыльная сделка"), t.averageProfitTrade},
+          SummaryItem{QStringLiteral("убыточная сделка"), t.averageLossTrade}}},
+        {QStringLiteral("Максимальное количество"),
+         {none,
+          SummaryItem{QStringLiteral("непрерывных выигрышей (прибыль)"), pair(t.maxConsecutiveWins, t.maxConsecutiveWinsMoney)},
+          SummaryItem{QStringLiteral("непрерывных проигрышей (убыток)"),
+                      pair(t.maxConsecutiveLosses, t.maxConsecutiveLossesMoney)}}},
+        {QStringLiteral("Макс."),
+         {none,
+          SummaryItem{QStringLiteral("непрерывная прибыль (число выигрышей)"),
+                      pair(t.maximalConsecutiveProfit, t.maximalConsecutiveProfitCount)},
+          SummaryItem{QStringLiteral("непрерывный убыток (число проигрышей)"),
+                      pair(t.maximalConsecutiveLoss, t.maximalConsecutiveLossCount)}}},
+        {QStringLiteral("Средний"),
+         {none, SummaryItem{QStringLiteral("непрерывный выигрыш"), t.averageConsecutiveWins},
+          SummaryItem{QStringLiteral("непрерывный проигрыш"), t.averageConsecutiveLosses}}},
+    };
+}
+
 AccountSummaryResult CalculateAccountSummary(const StatementTable &table, const SummarySettings &settings)
 {
     AccountSummaryResult result;

@@ -7,8 +7,12 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 #include <vector>
+
+/// The tab's caption, also the title of its messages and its report section: "Сводка".
+QString SummaryCaption();
 
 struct SummarySettings {
     /// Text of the statistics tab's "Начальный баланс", read as that tab reads it; the start of
@@ -108,3 +112,22 @@ struct AccountSummaryResult {
 /// when the account is emptied). So paying in or out is neither a drawdown nor the end of one,
 /// and percentages are of the money in the account at the time.
 AccountSummaryResult CalculateAccountSummary(const StatementTable &table, const SummarySettings &settings);
+
+/// One figure of the summary block: its caption and its value text ("19.06 (1.89%)").
+struct SummaryItem {
+    QString caption; ///< without the colon; empty for an empty place
+    QString value;
+};
+
+/// One line of the summary block as the terminal lays out its Details block: a leading word for
+/// the line ("Самая большая", or empty) in the first place, then up to three figures; a line
+/// with a leading word leaves its first figure empty.
+struct SummaryLine {
+    QString lead;
+    std::array<SummaryItem, 3> items;
+};
+
+/// The summary block, top to bottom: the money paid in and out, then the terminal's figures in
+/// its own layout (with its Russian captions), the terminal's drawdowns marked "(терминал)" and
+/// the account's on the line after them, led by "Счёт с вводом и выводом".
+std::vector<SummaryLine> SummaryLayout(const SummaryTexts &texts);
