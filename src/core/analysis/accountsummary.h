@@ -115,8 +115,9 @@ AccountSummaryResult CalculateAccountSummary(const StatementTable &table, const 
 
 /// One figure of the summary block: its caption and its value text ("19.06 (1.89%)").
 struct SummaryItem {
-    QString caption; ///< without the colon; empty for an empty place
+    QString caption;          ///< without the colon; empty for an empty place
     QString value;
+    const char *name = "";    ///< the report's name of its (first) figure, "maximal_drawdown"
 };
 
 /// One line of the summary block as the terminal lays out its Details block: a leading word for
