@@ -7,6 +7,8 @@
 #include "statement/tradereadout.h"
 #include "statement/valuerules.h"
 
+#include "statement/cellerror.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -30,6 +32,8 @@ private Q_SLOTS:
     void shading();
     void symbolList();
     void tradeReadoutFindsLastRowWithTicket();
+    void errorMessagesQuoteLongCellsShort_data();
+    void errorMessagesQuoteLongCellsShort();
 };
 
 void TestValueRules::parseNumber_data()
@@ -268,6 +272,26 @@ void TestValueRules::tradeReadoutFindsLastRowWithTicket()
     QCOMPARE(readout.size(), 14);
     QCOMPARE(readout.at(0), QStringLiteral("1001"));
     QCOMPARE(readout.at(1), QStringLiteral("c"));
+}
+
+void TestValueRules::errorMessagesQuoteLongCellsShort_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("quoted");
+    QTest::newRow("short") << "abc" << "abc";
+    QTest::newRow("40 characters") << QString(40, QLatin1Char('x')) << QString(40, QLatin1Char('x'));
+    QTest::newRow("10,000 characters") << QString(10000, QLatin1Char('7')) << QString(40, QLatin1Char('7')) + QChar(0x2026);
+    QTest::newRow("surrogate pair at the cut")
+            << QString(39, QLatin1Char('a')) + QStringLiteral("😀tail") << QString(39, QLatin1Char('a')) + QChar(0x2026);
+}
+
+void TestValueRules::errorMessagesQuoteLongCellsShort()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, quoted);
+    const CellError error{7, QStringLiteral("Profit"), text, QStringLiteral("не число")};
+    QCOMPARE(error.describe(), QStringLiteral("Строка 7, столбец Profit: «%1» — не число").arg(quoted));
+    QCOMPARE(error.text, text); // the report's "text" field keeps the whole cell
 }
 
 QTEST_GUILESS_MAIN(TestValueRules)

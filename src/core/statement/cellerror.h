@@ -14,9 +14,13 @@ struct CellError {
     QString text;
     QString message;
 
-    /// The one-line text shown to the user, e.g. «Строка 12, столбец Profit: «abc» — не число».
+    /// The one-line text shown to the user, e.g. «Строка 12, столбец Profit: «abc» — не число»;
+    /// a long cell text is cut (QuotedCellText), `text` itself keeps it whole.
     QString describe() const;
 };
+
+/// A cell's text as messages quote it: at most 40 characters, a longer one cut with "…".
+QString QuotedCellText(const QString &text);
 
 /// Thrown by the conversion helpers; every analysis turns it into its result's error.
 class CellErrorException : public std::exception {
