@@ -20,7 +20,8 @@ double cpuMs()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
 }
 
 struct Timing {
@@ -67,7 +68,8 @@ int main(int argc, char *argv[])
     const Timing csvTime = bestImport(csv, &fromCsv);
     const Timing htmlTime = bestImport(html, &fromHtml);
     if (!fromCsv.table || !fromHtml.table) {
-        std::fprintf(stderr, "import failed: %s%s\n", qPrintable(fromCsv.error), qPrintable(fromHtml.error));
+        std::fprintf(stderr, "import failed: %s%s\n", qPrintable(fromCsv.error),
+                     qPrintable(fromHtml.error));
         return 1;
     }
     const StatementTable &a = *fromCsv.table, &b = *fromHtml.table;
@@ -78,15 +80,20 @@ int main(int argc, char *argv[])
         for (int c = 0; same && c < StatementTable::kColumnCount; ++c) {
             same = a.cellUtf8(row, c) == b.cellUtf8(row, c) || (pending && c == int(Column::Swap));
             if (!same)
-                std::fprintf(stderr, "row %d column %d: %s vs %s\n", row, c, qPrintable(a.cell(row, c)),
-                             qPrintable(b.cell(row, c)));
+                std::fprintf(stderr, "row %d column %d: %s vs %s\n", row, c,
+                             qPrintable(a.cell(row, c)), qPrintable(b.cell(row, c)));
         }
     }
-    auto mib = [](const QString &path) { return double(QFileInfo(path).size()) / (1024.0 * 1024.0); };
+    auto mib = [](const QString &path) {
+        return double(QFileInfo(path).size()) / (1024.0 * 1024.0);
+    };
     std::printf("             file      wall      cpu\n");
-    std::printf("semicolon  %7.1f MiB %6.1f ms %6.1f ms\n", mib(csv), csvTime.wallMs, csvTime.cpuMs);
-    std::printf("html       %7.1f MiB %6.1f ms %6.1f ms\n", mib(html), htmlTime.wallMs, htmlTime.cpuMs);
-    std::printf("ratio                %6.2f x  %6.2f x  (%d rows, tables %s)\n", htmlTime.wallMs / csvTime.wallMs,
-                htmlTime.cpuMs / csvTime.cpuMs, b.rowCount() - 1, same ? "identical" : "DIFFER");
+    std::printf("semicolon  %7.1f MiB %6.1f ms %6.1f ms\n", mib(csv), csvTime.wallMs,
+                csvTime.cpuMs);
+    std::printf("html       %7.1f MiB %6.1f ms %6.1f ms\n", mib(html), htmlTime.wallMs,
+                htmlTime.cpuMs);
+    std::printf("ratio                %6.2f x  %6.2f x  (%d rows, tables %s)\n",
+                htmlTime.wallMs / csvTime.wallMs, htmlTime.cpuMs / csvTime.cpuMs, b.rowCount() - 1,
+                same ? "identical" : "DIFFER");
     return same ? 0 : 1;
 }

@@ -5,7 +5,8 @@
 
 #include <QLineEdit>
 
-void StatementBalanceField::setStatementBalance(std::optional<double> balance, QChar decimalSeparator)
+void StatementBalanceField::setStatementBalance(std::optional<double> balance,
+                                                QChar decimalSeparator)
 {
     const bool showingStatement = m_balance && m_edit->text() == m_shown;
     if (!balance) {

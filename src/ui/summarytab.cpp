@@ -59,7 +59,8 @@ std::vector<size_t> drawnPoints(const std::vector<BalancePoint> &curve, size_t f
 
 } // namespace
 
-SummaryTab::SummaryTab(OrderListModel *orders, const StatementBalanceField *initialBalance, QWidget *parent)
+SummaryTab::SummaryTab(OrderListModel *orders, const StatementBalanceField *initialBalance,
+                       QWidget *parent)
     : AnalysisTab(orders, parent), m_initialBalance(initialBalance)
 {
     setObjectName(QStringLiteral("TabSheet11"));
@@ -71,7 +72,8 @@ SummaryTab::SummaryTab(OrderListModel *orders, const StatementBalanceField *init
         const int top = kTop + int(line) * kLineHeight;
         if (!lines[line].lead.isEmpty()) {
             auto *lead = new QLabel(lines[line].lead, this);
-            lead->setGeometry(kPlaces[0].captionLeft, top, kPlaces[0].captionWidth + kPlaces[0].valueWidth, kLineHeight);
+            lead->setGeometry(kPlaces[0].captionLeft, top,
+                              kPlaces[0].captionWidth + kPlaces[0].valueWidth, kLineHeight);
             QFont bold = lead->font();
             bold.setBold(true);
             lead->setFont(bold);
@@ -91,8 +93,9 @@ SummaryTab::SummaryTab(OrderListModel *orders, const StatementBalanceField *init
     }
 
     const int chartTop = kTop + int(lines.size()) * kLineHeight + 4;
-    m_balanceChart = CreateChartView(this, QStringLiteral("Chart12"), {8, chartTop, 924, 520 - chartTop},
-                                     QStringLiteral("Баланс счёта, затенены просадки"));
+    m_balanceChart =
+        CreateChartView(this, QStringLiteral("Chart12"), {8, chartTop, 924, 520 - chartTop},
+                        QStringLiteral("Баланс счёта, затенены просадки"));
     QChart *chart = m_balanceChart->chart();
     // Drawn first, so the balance lines lie on top of the shading.
     m_peakEdge = new QLineSeries(this);
@@ -105,7 +108,8 @@ SummaryTab::SummaryTab(OrderListModel *orders, const StatementBalanceField *init
     chart->addSeries(m_drawdownArea);
     for (QAbstractAxis *axis : chart->axes())
         m_drawdownArea->attachAxis(axis);
-    m_terminalCurve = AddLineSeries(m_balanceChart, QStringLiteral("Series41"), QColor(128, 128, 128), 1);
+    m_terminalCurve =
+        AddLineSeries(m_balanceChart, QStringLiteral("Series41"), QColor(128, 128, 128), 1);
     m_terminalCurve->setName(QStringLiteral("Как в терминале (без поздних вводов и выводов)"));
     QPen dashed = m_terminalCurve->pen();
     dashed.setStyle(Qt::DashLine);
@@ -181,7 +185,8 @@ void SummaryTab::show(AccountSummaryResult result)
     m_balanceEdge->replace(balance);
     FitAxes(m_balanceChart);
     // The peak may stand above every balance point (money paid in while below it).
-    if (auto *y = qobject_cast<QValueAxis *>(m_balanceChart->chart()->axes(Qt::Vertical).value(0))) {
+    if (auto *y =
+            qobject_cast<QValueAxis *>(m_balanceChart->chart()->axes(Qt::Vertical).value(0))) {
         y->setRange(std::min(low, y->min()), std::max(high, y->max()));
         y->applyNiceNumbers();
     }

@@ -17,7 +17,8 @@ class SummaryTab : public AnalysisTab {
 public:
     /// `initialBalance` is the statistics tab's "Начальный баланс", where a statement without a
     /// balance of its own starts.
-    SummaryTab(OrderListModel *orders, const StatementBalanceField *initialBalance, QWidget *parent = nullptr);
+    SummaryTab(OrderListModel *orders, const StatementBalanceField *initialBalance,
+               QWidget *parent = nullptr);
 
     const AccountSummaryResult &result() const { return m_result; }
     QLineSeries *balanceSeries() const { return m_balanceCurve; }

@@ -17,7 +17,7 @@ inline QString RealStatementsDir()
 inline QStringList RealStatementFiles()
 {
     return QDir(RealStatementsDir())
-            .entryList({QStringLiteral("statement-*.htm")}, QDir::Files, QDir::Name);
+        .entryList({QStringLiteral("statement-*.htm")}, QDir::Files, QDir::Name);
 }
 
 /// The "files" object of expected.json: per file the printed Summary and Details figures and
@@ -27,7 +27,10 @@ inline QJsonObject RealStatementsExpected()
     QFile file(RealStatementsDir() + QStringLiteral("/expected.json"));
     if (!file.open(QIODevice::ReadOnly))
         qFatal("expected.json missing");
-    return QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("files")).toObject();
+    return QJsonDocument::fromJson(file.readAll())
+        .object()
+        .value(QStringLiteral("files"))
+        .toObject();
 }
 
 /// Number of decimals of a printed number text ("19.06" 2, "79 942" 0).

@@ -88,13 +88,18 @@ QString SummaryCaption()
 std::vector<SummaryLine> SummaryLayout(const SummaryTexts &t)
 {
     // "count (percent%)", "money (percent%)" and the like, as the terminal prints its pairs.
-    auto pair = [](const QString &first, const QString &second) { return QStringLiteral("%1 (%2)").arg(first, second); };
+    auto pair = [](const QString &first, const QString &second) {
+        return QStringLiteral("%1 (%2)").arg(first, second);
+    };
     auto percent = [](const QString &value) { return value + QLatin1Char('%'); };
     const SummaryItem none;
     return {
-        {QString(), {SummaryItem{QStringLiteral("Начальный депозит"), t.initialDeposit, "initial_deposit"}, none, none}},
         {QString(),
-         {SummaryItem{QStringLiteral("Пополнения"), t.deposits, "deposits"}, SummaryItem{QStringLiteral("Снятия"), t.withdrawals, "withdrawals"},
+         {SummaryItem{QStringLiteral("Начальный депозит"), t.initialDeposit, "initial_deposit"},
+          none, none}},
+        {QString(),
+         {SummaryItem{QStringLiteral("Пополнения"), t.deposits, "deposits"},
+          SummaryItem{QStringLiteral("Снятия"), t.withdrawals, "withdrawals"},
           SummaryItem{QStringLiteral("Кредит"), t.credit, "credit"}}},
         {QString(),
          {SummaryItem{QStringLiteral("Общая прибыль"), t.grossProfit, "gross_profit"},
@@ -102,51 +107,76 @@ std::vector<SummaryLine> SummaryLayout(const SummaryTexts &t)
           SummaryItem{QStringLiteral("Чистая прибыль"), t.netProfit, "net_profit"}}},
         {QString(),
          {SummaryItem{QStringLiteral("Прибыльность"), t.profitFactor, "profit_factor"},
-          SummaryItem{QStringLiteral("Матожидание выигрыша"), t.expectedPayoff, "expected_payoff"}, none}},
+          SummaryItem{QStringLiteral("Матожидание выигрыша"), t.expectedPayoff, "expected_payoff"},
+          none}},
         {QString(),
-         {SummaryItem{QStringLiteral("Абсолютная просадка"), t.absoluteDrawdown, "absolute_drawdown"},
+         {SummaryItem{QStringLiteral("Абсолютная просадка"), t.absoluteDrawdown,
+                      "absolute_drawdown"},
           SummaryItem{QStringLiteral("Максимальная просадка (терминал)"),
-                      pair(t.maximalDrawdown, percent(t.maximalDrawdownPercent)), "maximal_drawdown"},
+                      pair(t.maximalDrawdown, percent(t.maximalDrawdownPercent)),
+                      "maximal_drawdown"},
           SummaryItem{QStringLiteral("Относительная просадка (терминал)"),
-                      pair(percent(t.relativeDrawdownPercent), t.relativeDrawdown), "relative_drawdown_percent"}}},
+                      pair(percent(t.relativeDrawdownPercent), t.relativeDrawdown),
+                      "relative_drawdown_percent"}}},
         {QStringLiteral("Счёт с вводом и выводом"),
          {none,
           SummaryItem{QStringLiteral("Максимальная просадка"),
-                      pair(t.accountMaximalDrawdown, percent(t.accountMaximalDrawdownPercent)), "account_maximal_drawdown"},
+                      pair(t.accountMaximalDrawdown, percent(t.accountMaximalDrawdownPercent)),
+                      "account_maximal_drawdown"},
           SummaryItem{QStringLiteral("Относительная просадка"),
-                      pair(percent(t.accountRelativeDrawdownPercent), t.accountRelativeDrawdown), "account_relative_drawdown_percent"}}},
+                      pair(percent(t.accountRelativeDrawdownPercent), t.accountRelativeDrawdown),
+                      "account_relative_drawdown_percent"}}},
         {QString(),
          {SummaryItem{QStringLiteral("Всего сделок"), t.trades, "trades"},
-          SummaryItem{QStringLiteral("Короткие позиции (% выигравших)"), pair(t.shortPositions, percent(t.shortWonPercent)), "short_positions"},
-          SummaryItem{QStringLiteral("Длинные позиции (% выигравших)"), pair(t.longPositions, percent(t.longWonPercent)), "long_positions"}}},
+          SummaryItem{QStringLiteral("Короткие позиции (% выигравших)"),
+                      pair(t.shortPositions, percent(t.shortWonPercent)), "short_positions"},
+          SummaryItem{QStringLiteral("Длинные позиции (% выигравших)"),
+                      pair(t.longPositions, percent(t.longWonPercent)), "long_positions"}}},
         {QString(),
          {none,
-          SummaryItem{QStringLiteral("Прибыльные сделки (% от всех)"), pair(t.profitTrades, percent(t.profitTradesPercent)), "profit_trades"},
-          SummaryItem{QStringLiteral("Убыточные сделки (% от всех)"), pair(t.lossTrades, percent(t.lossTradesPercent)), "loss_trades"}}},
+          SummaryItem{QStringLiteral("Прибыльные сделки (% от всех)"),
+                      pair(t.profitTrades, percent(t.profitTradesPercent)), "profit_trades"},
+          SummaryItem{QStringLiteral("Убыточные сделки (% от всех)"),
+                      pair(t.lossTrades, percent(t.lossTradesPercent)), "loss_trades"}}},
         {QStringLiteral("Самая большая"),
-         {none, SummaryItem{QStringLiteral("прибыльная сделка"), t.largestProfitTrade, "largest_profit_trade"},
-          SummaryItem{QStringLiteral("убыточная сделка"), t.largestLossTrade, "largest_loss_trade"}}},
+         {none,
+          SummaryItem{QStringLiteral("прибыльная сделка"), t.largestProfitTrade,
+                      "largest_profit_trade"},
+          SummaryItem{QStringLiteral("убыточная сделка"), t.largestLossTrade,
+                      "largest_loss_trade"}}},
         {QStringLiteral("Средняя"),
-         {none, SummaryItem{QStringLiteral("прибыльная сделка"), t.averageProfitTrade, "average_profit_trade"},
-          SummaryItem{QStringLiteral("убыточная сделка"), t.averageLossTrade, "average_loss_trade"}}},
+         {none,
+          SummaryItem{QStringLiteral("прибыльная сделка"), t.averageProfitTrade,
+                      "average_profit_trade"},
+          SummaryItem{QStringLiteral("убыточная сделка"), t.averageLossTrade,
+                      "average_loss_trade"}}},
         {QStringLiteral("Максимальное количество"),
          {none,
-          SummaryItem{QStringLiteral("непрерывных выигрышей (прибыль)"), pair(t.maxConsecutiveWins, t.maxConsecutiveWinsMoney), "max_consecutive_wins"},
+          SummaryItem{QStringLiteral("непрерывных выигрышей (прибыль)"),
+                      pair(t.maxConsecutiveWins, t.maxConsecutiveWinsMoney),
+                      "max_consecutive_wins"},
           SummaryItem{QStringLiteral("непрерывных проигрышей (убыток)"),
-                      pair(t.maxConsecutiveLosses, t.maxConsecutiveLossesMoney), "max_consecutive_losses"}}},
+                      pair(t.maxConsecutiveLosses, t.maxConsecutiveLossesMoney),
+                      "max_consecutive_losses"}}},
         {QStringLiteral("Макс."),
          {none,
           SummaryItem{QStringLiteral("непрерывная прибыль (число выигрышей)"),
-                      pair(t.maximalConsecutiveProfit, t.maximalConsecutiveProfitCount), "maximal_consecutive_profit"},
+                      pair(t.maximalConsecutiveProfit, t.maximalConsecutiveProfitCount),
+                      "maximal_consecutive_profit"},
           SummaryItem{QStringLiteral("непрерывный убыток (число проигрышей)"),
-                      pair(t.maximalConsecutiveLoss, t.maximalConsecutiveLossCount), "maximal_consecutive_loss"}}},
+                      pair(t.maximalConsecutiveLoss, t.maximalConsecutiveLossCount),
+                      "maximal_consecutive_loss"}}},
         {QStringLiteral("Средний"),
-         {none, SummaryItem{QStringLiteral("непрерывный выигрыш"), t.averageConsecutiveWins, "average_consecutive_wins"},
-          SummaryItem{QStringLiteral("непрерывный проигрыш"), t.averageConsecutiveLosses, "average_consecutive_losses"}}},
+         {none,
+          SummaryItem{QStringLiteral("непрерывный выигрыш"), t.averageConsecutiveWins,
+                      "average_consecutive_wins"},
+          SummaryItem{QStringLiteral("непрерывный проигрыш"), t.averageConsecutiveLosses,
+                      "average_consecutive_losses"}}},
     };
 }
 
-AccountSummaryResult CalculateAccountSummary(const StatementTable &table, const SummarySettings &settings)
+AccountSummaryResult CalculateAccountSummary(const StatementTable &table,
+                                             const SummarySettings &settings)
 {
     AccountSummaryResult result;
     const QChar sep = settings.decimalSeparator;
@@ -154,8 +184,8 @@ AccountSummaryResult CalculateAccountSummary(const StatementTable &table, const 
     double start = 0;
     try {
         start = settings.startingBalance
-                ? *settings.startingBalance
-                : ReadIntegerField(settings.initialBalance, QStringLiteral("Начальный баланс"));
+                    ? *settings.startingBalance
+                    : ReadIntegerField(settings.initialBalance, QStringLiteral("Начальный баланс"));
         const CellReader cells(table, sep);
         trades.reserve(size_t(table.rowCount()));
         for (int r = 1; r < table.rowCount(); ++r) {
@@ -163,7 +193,8 @@ AccountSummaryResult CalculateAccountSummary(const StatementTable &table, const 
             if (type == "BUYSTOP " || type == "SELLSTOP")
                 continue;
             Trade t;
-            const std::string_view date = table.cellUtf8(r, Column::CloseDate), time = table.cellUtf8(r, Column::CloseTime);
+            const std::string_view date = table.cellUtf8(r, Column::CloseDate),
+                                   time = table.cellUtf8(r, Column::CloseTime);
             t.closeTime.reserve(date.size() + 1 + time.size());
             t.closeTime.append(date).append(1, ' ').append(time);
             t.row = r;
@@ -211,10 +242,12 @@ AccountSummaryResult CalculateAccountSummary(const StatementTable &table, const 
     f.expectedPayoff = f.trades ? f.netProfit / f.trades : 0.0;
     f.averageProfitTrade = f.profitTrades ? f.grossProfit / f.profitTrades : 0.0;
     f.averageLossTrade = f.lossTrades ? -f.grossLoss / f.lossTrades : 0.0;
-    pickRuns(runs, true, &f.maxConsecutiveWins, &f.maxConsecutiveWinsMoney, &f.maximalConsecutiveProfit,
-             &f.maximalConsecutiveProfitCount, &f.averageConsecutiveWins);
-    pickRuns(runs, false, &f.maxConsecutiveLosses, &f.maxConsecutiveLossesMoney, &f.maximalConsecutiveLoss,
-             &f.maximalConsecutiveLossCount, &f.averageConsecutiveLosses);
+    pickRuns(runs, true, &f.maxConsecutiveWins, &f.maxConsecutiveWinsMoney,
+             &f.maximalConsecutiveProfit, &f.maximalConsecutiveProfitCount,
+             &f.averageConsecutiveWins);
+    pickRuns(runs, false, &f.maxConsecutiveLosses, &f.maxConsecutiveLossesMoney,
+             &f.maximalConsecutiveLoss, &f.maximalConsecutiveLossCount,
+             &f.averageConsecutiveLosses);
 
     // The terminal's curve: the starting balance, then the trade results.
     {
@@ -249,9 +282,11 @@ AccountSummaryResult CalculateAccountSummary(const StatementTable &table, const 
         else
             f.withdrawals += op.amount;
     }
-    std::stable_sort(money.begin(), money.end(), [](const Money &a, const Money &b) { return a.time < b.time; });
+    std::stable_sort(money.begin(), money.end(),
+                     [](const Money &a, const Money &b) { return a.time < b.time; });
     f.initialDeposit = start;
-    double broughtForward = start; // the starting balance holds the money rows before the first trade
+    double broughtForward =
+        start; // the starting balance holds the money rows before the first trade
     for (const Money &m : money)
         if (trades.empty() || m.time < trades.front().closeTime)
             broughtForward -= m.amount;
@@ -263,7 +298,8 @@ AccountSummaryResult CalculateAccountSummary(const StatementTable &table, const 
         size_t next = 0;
         for (size_t i = 0; i <= trades.size(); ++i) {
             // Money rows up to this trade's close time come first; after the last trade, the rest.
-            while (next < money.size() && (i == trades.size() || money[next].time <= trades[i].closeTime)) {
+            while (next < money.size() &&
+                   (i == trades.size() || money[next].time <= trades[i].closeTime)) {
                 // Money paid in leaves the fall below the peak as it was; money paid out takes its
                 // share of the fall with it, all of it when the account is emptied.
                 const double amount = money[next].amount;

@@ -40,11 +40,13 @@ struct SummaryFigures {
     double relativeDrawdownPercent = 0, relativeDrawdown = 0;
     int shortPositions = 0, shortWon = 0, longPositions = 0, longWon = 0;
     int profitTrades = 0, lossTrades = 0;
-    double largestProfitTrade = 0, largestLossTrade = 0, averageProfitTrade = 0, averageLossTrade = 0;
-    int maxConsecutiveWins = 0, maxConsecutiveLosses = 0; ///< the longest runs ...
+    double largestProfitTrade = 0, largestLossTrade = 0, averageProfitTrade = 0,
+           averageLossTrade = 0;
+    int maxConsecutiveWins = 0, maxConsecutiveLosses = 0;              ///< the longest runs ...
     double maxConsecutiveWinsMoney = 0, maxConsecutiveLossesMoney = 0; ///< ... and their sums
-    double maximalConsecutiveProfit = 0, maximalConsecutiveLoss = 0; ///< the extreme run sums ...
-    int maximalConsecutiveProfitCount = 0, maximalConsecutiveLossCount = 0; ///< ... and their lengths
+    double maximalConsecutiveProfit = 0, maximalConsecutiveLoss = 0;   ///< the extreme run sums ...
+    int maximalConsecutiveProfitCount = 0,
+        maximalConsecutiveLossCount = 0; ///< ... and their lengths
     int averageConsecutiveWins = 0, averageConsecutiveLosses = 0;
     double initialDeposit = 0; ///< the starting balance
     double deposits = 0;       ///< sum of the balance rows above 0
@@ -61,17 +63,18 @@ struct SummaryFigures {
 struct SummaryTexts {
     QString trades, grossProfit, grossLoss, netProfit, profitFactor, expectedPayoff;
     QString absoluteDrawdown, maximalDrawdown, maximalDrawdownPercent, relativeDrawdownPercent,
-            relativeDrawdown;
+        relativeDrawdown;
     QString shortPositions, shortWonPercent, longPositions, longWonPercent;
     QString profitTrades, profitTradesPercent, lossTrades, lossTradesPercent;
     QString largestProfitTrade, largestLossTrade, averageProfitTrade, averageLossTrade;
-    QString maxConsecutiveWins, maxConsecutiveWinsMoney, maxConsecutiveLosses, maxConsecutiveLossesMoney;
+    QString maxConsecutiveWins, maxConsecutiveWinsMoney, maxConsecutiveLosses,
+        maxConsecutiveLossesMoney;
     QString maximalConsecutiveProfit, maximalConsecutiveProfitCount, maximalConsecutiveLoss,
-            maximalConsecutiveLossCount;
+        maximalConsecutiveLossCount;
     QString averageConsecutiveWins, averageConsecutiveLosses;
     QString initialDeposit, deposits, withdrawals, credit;
     QString accountMaximalDrawdown, accountMaximalDrawdownPercent, accountRelativeDrawdownPercent,
-            accountRelativeDrawdown;
+        accountRelativeDrawdown;
 };
 
 /// One point of the balance chart: the start, then each trade and each balance or credit row
@@ -85,10 +88,10 @@ struct BalancePoint {
 
 /// A stretch of the account's balance below its running peak.
 struct DrawdownPeriod {
-    int begin = 0;          ///< point at the peak
-    int end = 0;            ///< point where the balance is back at the peak, or the last point
+    int begin = 0; ///< point at the peak
+    int end = 0;   ///< point where the balance is back at the peak, or the last point
     bool recovered = false;
-    double depth = 0;       ///< the largest fall within it
+    double depth = 0; ///< the largest fall within it
 };
 
 struct AccountSummaryResult {
@@ -111,13 +114,14 @@ struct AccountSummaryResult {
 /// its amount, money paid out takes its share of the fall below the peak with it (all of it
 /// when the account is emptied). So paying in or out is neither a drawdown nor the end of one,
 /// and percentages are of the money in the account at the time.
-AccountSummaryResult CalculateAccountSummary(const StatementTable &table, const SummarySettings &settings);
+AccountSummaryResult CalculateAccountSummary(const StatementTable &table,
+                                             const SummarySettings &settings);
 
 /// One figure of the summary block: its caption and its value text ("19.06 (1.89%)").
 struct SummaryItem {
-    QString caption;          ///< without the colon; empty for an empty place
+    QString caption; ///< without the colon; empty for an empty place
     QString value;
-    const char *name = "";    ///< the report's name of its (first) figure, "maximal_drawdown"
+    const char *name = ""; ///< the report's name of its (first) figure, "maximal_drawdown"
 };
 
 /// One line of the summary block as the terminal lays out its Details block: a leading word for

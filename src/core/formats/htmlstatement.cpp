@@ -190,7 +190,8 @@ public:
     /// any markup: where a second stretch that begins in that table takes over.
     bool endsInClosedTable() const
     {
-        return !m_rows.endedInMarkup() && m_section == Section::Closed && !m_untitled && m_tablesByShape == 1;
+        return !m_rows.endedInMarkup() && m_section == Section::Closed && !m_untitled &&
+               m_tablesByShape == 1;
     }
     /// Appends what the stretch after this one read.
     void append(StatementReader &&next);
@@ -316,9 +317,11 @@ HtmlStatement StatementReader::finish()
     for (const BalanceOperation &op : account.operations)
         if (op.kind == BalanceOperation::Balance)
             balanceRows += op.amount;
-    account.broughtForward = m_closingBalance ? roundedToCents(*m_closingBalance - m_resultSum - balanceRows) : 0.0;
+    account.broughtForward =
+        m_closingBalance ? roundedToCents(*m_closingBalance - m_resultSum - balanceRows) : 0.0;
     double early = 0;
-    const QString firstClose = QString::fromLatin1(m_firstClose.data(), qsizetype(m_firstClose.size()));
+    const QString firstClose =
+        QString::fromLatin1(m_firstClose.data(), qsizetype(m_firstClose.size()));
     for (const BalanceOperation &op : account.operations)
         if (!m_haveTrade || op.time < firstClose)
             early += op.amount;
@@ -333,7 +336,8 @@ void StatementReader::takeClosedRow()
     if (m_rows.cellCount() < 3 || !isTicket(m_rows.cell(0)))
         return; // header, totals, the comment rows some exports add: not transactions
     if (!m_rows.rowClosed()) {
-        note(QStringLiteral("файл кончается внутри строки тикета %1 — строка не взята").arg(qstring(m_rows.cell(0))));
+        note(QStringLiteral("файл кончается внутри строки тикета %1 — строка не взята")
+                 .arg(qstring(m_rows.cell(0))));
         return;
     }
     bool buy = false;
@@ -349,7 +353,7 @@ void StatementReader::takeClosedRow()
         break;
     case RowKind::Unknown:
         note(QStringLiteral("тикет %1: неизвестный тип «%2» — строка не взята")
-                     .arg(qstring(m_rows.cell(0)), qstring(m_rows.cell(2))));
+                 .arg(qstring(m_rows.cell(0)), qstring(m_rows.cell(2))));
         break;
     }
 }
@@ -387,9 +391,9 @@ void StatementReader::takeTrade(bool buy)
     const HtmlTableReader &r = m_rows;
     if (r.cellCount() != kTradeCells) {
         note(QStringLiteral("тикет %1: %2 ячеек вместо %3 — строка не взята")
-                     .arg(qstring(r.cell(0)))
-                     .arg(r.cellCount())
-                     .arg(kTradeCells));
+                 .arg(qstring(r.cell(0)))
+                 .arg(r.cellCount())
+                 .arg(kTradeCells));
         return;
     }
     double result = 0;
@@ -397,7 +401,8 @@ void StatementReader::takeTrade(bool buy)
     for (int c = 10; c < 14; ++c) {
         const auto value = numberOf(r.cell(c));
         if (!value) {
-            note(QStringLiteral("тикет %1: «%2» — не число — строка не взята").arg(qstring(r.cell(0)), qstring(r.cell(c))));
+            note(QStringLiteral("тикет %1: «%2» — не число — строка не взята")
+                     .arg(qstring(r.cell(0)), qstring(r.cell(c))));
             return;
         }
         result += *value;
@@ -409,7 +414,8 @@ void StatementReader::takeTrade(bool buy)
     std::string &profit = m_cells[int(Column::Profit)];
     const std::string_view printed = withoutBlanks(r.cell(13), profit);
     if (onlyProfit && isTwoDecimalText(printed)) {
-        cells[int(Column::Profit)] = printed; // the result is the printed profit, already in table form
+        cells[int(Column::Profit)] =
+            printed; // the result is the printed profit, already in table form
     } else {
         profit.clear();
         for (const QChar ch : FormatMoney(result, QLatin1Char('.')))
@@ -431,8 +437,8 @@ void StatementReader::takePending(bool buy)
     const HtmlTableReader &r = m_rows;
     if (r.cellCount() < 10) {
         note(QStringLiteral("тикет %1: %2 ячеек, нужно не меньше 10 — строка не взята")
-                     .arg(qstring(r.cell(0)))
-                     .arg(r.cellCount()));
+                 .arg(qstring(r.cell(0)))
+                 .arg(r.cellCount()));
         return;
     }
     std::string_view cells[kTradeCells];
@@ -448,7 +454,7 @@ void StatementReader::takeMoney(bool credit)
     const auto amount = numberOf(r.cell(r.cellCount() - 1));
     if (!amount) {
         note(QStringLiteral("тикет %1: сумма «%2» — не число — строка не взята")
-                     .arg(qstring(r.cell(0)), qstring(r.cell(r.cellCount() - 1))));
+                 .arg(qstring(r.cell(0)), qstring(r.cell(r.cellCount() - 1))));
         return;
     }
     BalanceOperation op;

@@ -69,11 +69,13 @@ inline const char *scanText(const char *p, const char *end, bool *special)
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
         const unsigned stop = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, lessThan)));
         const unsigned blanks = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, blank)));
-        const unsigned low = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(x, blank), blank)));
+        const unsigned low =
+            unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(x, blank), blank)));
         const unsigned marks = unsigned(_mm_movemask_epi8(
-                _mm_or_si128(_mm_cmpeq_epi8(x, ampersand), _mm_cmpeq_epi8(x, noBreakLead))));
+            _mm_or_si128(_mm_cmpeq_epi8(x, ampersand), _mm_cmpeq_epi8(x, noBreakLead))));
         // Other white space, references, no-break spaces, and a blank right after a blank.
-        const unsigned odd = (low & ~blanks) | marks | (blanks & ((blanks << 1) | (blankBefore ? 1u : 0u)));
+        const unsigned odd =
+            (low & ~blanks) | marks | (blanks & ((blanks << 1) | (blankBefore ? 1u : 0u)));
         if (stop) {
             const unsigned before = (stop & (0u - stop)) - 1; // bits below the first '<'
             *special = *special || (odd & before) != 0;
@@ -97,11 +99,13 @@ inline const char *scanText(const char *p, const char *end, bool *special)
 inline const char *scanTagStop(const char *p, const char *end)
 {
 #if defined(__SSE2__)
-    const __m128i greater = _mm_set1_epi8('>'), quote = _mm_set1_epi8('"'), apostrophe = _mm_set1_epi8('\'');
+    const __m128i greater = _mm_set1_epi8('>'), quote = _mm_set1_epi8('"'),
+                  apostrophe = _mm_set1_epi8('\'');
     while (end - p >= 16) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const unsigned hit = unsigned(_mm_movemask_epi8(_mm_or_si128(
-                _mm_or_si128(_mm_cmpeq_epi8(x, greater), _mm_cmpeq_epi8(x, quote)), _mm_cmpeq_epi8(x, apostrophe))));
+        const unsigned hit = unsigned(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, greater), _mm_cmpeq_epi8(x, quote)),
+                         _mm_cmpeq_epi8(x, apostrophe))));
         if (hit)
             return p + __builtin_ctz(hit);
         p += 16;
@@ -148,13 +152,16 @@ struct NamedReference {
 
 // The references a statement may use; no-break and typographic spaces read as blanks.
 const NamedReference kNamedReferences[] = {
-    {"nbsp", 0xA0, false},   {"amp", '&', false},      {"lt", '<', false},      {"gt", '>', false},
-    {"quot", '"', false},    {"apos", '\'', true},     {"copy", 0xA9, false},   {"reg", 0xAE, false},
-    {"trade", 0x2122, true}, {"laquo", 0xAB, true},    {"raquo", 0xBB, true},   {"ndash", 0x2013, true},
-    {"mdash", 0x2014, true}, {"hellip", 0x2026, true}, {"euro", 0x20AC, true},  {"yen", 0xA5, true},
-    {"pound", 0xA3, true},   {"cent", 0xA2, true},     {"times", 0xD7, true},   {"divide", 0xF7, true},
-    {"deg", 0xB0, true},     {"plusmn", 0xB1, true},   {"middot", 0xB7, true},  {"minus", 0x2212, true},
-    {"ensp", 0x2002, true},  {"emsp", 0x2003, true},   {"thinsp", 0x2009, true}, {"shy", 0xAD, true},
+    {"nbsp", 0xA0, false},   {"amp", '&', false},      {"lt", '<', false},
+    {"gt", '>', false},      {"quot", '"', false},     {"apos", '\'', true},
+    {"copy", 0xA9, false},   {"reg", 0xAE, false},     {"trade", 0x2122, true},
+    {"laquo", 0xAB, true},   {"raquo", 0xBB, true},    {"ndash", 0x2013, true},
+    {"mdash", 0x2014, true}, {"hellip", 0x2026, true}, {"euro", 0x20AC, true},
+    {"yen", 0xA5, true},     {"pound", 0xA3, true},    {"cent", 0xA2, true},
+    {"times", 0xD7, true},   {"divide", 0xF7, true},   {"deg", 0xB0, true},
+    {"plusmn", 0xB1, true},  {"middot", 0xB7, true},   {"minus", 0x2212, true},
+    {"ensp", 0x2002, true},  {"emsp", 0x2003, true},   {"thinsp", 0x2009, true},
+    {"shy", 0xAD, true},
 };
 
 bool isBlankCodePoint(char32_t c)
@@ -193,7 +200,8 @@ char32_t decodeReference(std::string_view text, size_t at, size_t end, size_t *l
         return value;
     }
     const size_t nameBegin = p;
-    while (p < end && p - nameBegin < 8 && ((text[p] >= 'a' && text[p] <= 'z') || (text[p] >= 'A' && text[p] <= 'Z')))
+    while (p < end && p - nameBegin < 8 &&
+           ((text[p] >= 'a' && text[p] <= 'z') || (text[p] >= 'A' && text[p] <= 'Z')))
         ++p;
     const std::string_view name = text.substr(nameBegin, p - nameBegin);
     const bool semicolon = p < end && text[p] == ';';
@@ -307,7 +315,8 @@ void HtmlTableReader::appendCleanText()
             if (isAsciiSpace(char(c))) {
                 blank();
                 ++i;
-            } else if (c == 0xC2 && i + 1 < s.end && static_cast<unsigned char>(m_text[i + 1]) == 0xA0) {
+            } else if (c == 0xC2 && i + 1 < s.end &&
+                       static_cast<unsigned char>(m_text[i + 1]) == 0xA0) {
                 blank();
                 i += 2;
             } else if (c == '&') {
@@ -403,8 +412,8 @@ void HtmlTableReader::readPlainCells()
         }
         bool special = false;
         const char *close = scanText(text, end, &special);
-        if (end - close < 5 || close[1] != '/' || (close[2] | 0x20) != 't' || (close[3] | 0x20) != second
-            || close[4] != '>')
+        if (end - close < 5 || close[1] != '/' || (close[2] | 0x20) != 't' ||
+            (close[3] | 0x20) != second || close[4] != '>')
             break;
         const size_t begin = size_t(text - data);
         const size_t length = size_t(close - text);
@@ -467,7 +476,8 @@ bool HtmlTableReader::nextRow()
         bool rawText = false;
         std::string_view name;
         if (tag != Tag::Other) {
-            m_pos = *quickEnd == '>' ? size_t(quickEnd - data) + 1 : endOfMarkup(tagEnd(size_t(quickEnd - data)));
+            m_pos = *quickEnd == '>' ? size_t(quickEnd - data) + 1
+                                     : endOfMarkup(tagEnd(size_t(quickEnd - data)));
         } else {
             if (nameBegin >= n || !isAsciiLetter(data[nameBegin])) {
                 if (endTag) { // "</ ...>" and the like: a bogus comment
@@ -483,7 +493,8 @@ bool HtmlTableReader::nextRow()
                 continue;
             }
             size_t nameEnd = nameBegin;
-            while (nameEnd < n && !isAsciiSpace(data[nameEnd]) && data[nameEnd] != '>' && data[nameEnd] != '/')
+            while (nameEnd < n && !isAsciiSpace(data[nameEnd]) && data[nameEnd] != '>' &&
+                   data[nameEnd] != '/')
                 ++nameEnd;
             name = m_text.substr(nameBegin, nameEnd - nameBegin);
             tag = classify(name, &rawText);
@@ -630,7 +641,10 @@ std::string charsetOf(std::string_view text)
     while (p < text.size() && (isAsciiSpace(text[p]) || text[p] == '"' || text[p] == '\''))
         ++p;
     std::string name;
-    for (; p < text.size() && (std::isalnum(static_cast<unsigned char>(text[p])) || text[p] == '-' || text[p] == '_' || text[p] == ':' || text[p] == '.'); ++p)
+    for (;
+         p < text.size() && (std::isalnum(static_cast<unsigned char>(text[p])) || text[p] == '-' ||
+                             text[p] == '_' || text[p] == ':' || text[p] == '.');
+         ++p)
         name.push_back(lower(text[p]));
     return name;
 }
@@ -647,7 +661,8 @@ std::string DeclaredCharset(std::string_view bytes)
             return std::string();
         const size_t attributesBegin = at + 5;
         const size_t gt = head.find('>', attributesBegin);
-        const std::string_view attributes = head.substr(attributesBegin, (gt == kNone ? head.size() : gt) - attributesBegin);
+        const std::string_view attributes =
+            head.substr(attributesBegin, (gt == kNone ? head.size() : gt) - attributesBegin);
         std::string charset = attributeValue(attributes, "charset");
         for (char &c : charset)
             c = lower(c);

@@ -79,9 +79,8 @@ private:
     Segment m_firstSegment{0, 0};
     size_t m_segmentCount = 0;
     bool m_textNeedsCleaning = false; // the cell's text may differ from its bytes
-    std::vector<Segment> m_segments; // the cell's segments after the first
+    std::vector<Segment> m_segments;  // the cell's segments after the first
     std::string m_scratch;
-
 };
 
 /// The position of the first row start tag (<tr>) at or after `from`, or npos. Only a place to

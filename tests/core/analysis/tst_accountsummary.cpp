@@ -38,7 +38,8 @@ QStringList printedParts(const QString &printed)
         parts.append(printed.trimmed());
     } else {
         parts.append(printed.left(open).trimmed());
-        parts.append(printed.mid(open + 1, printed.lastIndexOf(QLatin1Char(')')) - open - 1).trimmed());
+        parts.append(
+            printed.mid(open + 1, printed.lastIndexOf(QLatin1Char(')')) - open - 1).trimmed());
     }
     for (QString &p : parts)
         p.remove(QLatin1Char('%')).remove(QLatin1Char(' '));
@@ -66,23 +67,41 @@ Computed computedFigure(const QString &key, const AccountSummaryResult &r)
         {"Profit Factor", {{f.profitFactor.value_or(NAN)}, {t.profitFactor}}},
         {"Expected Payoff", {{f.expectedPayoff}, {t.expectedPayoff}}},
         {"Absolute Drawdown", {{f.absoluteDrawdown}, {t.absoluteDrawdown}}},
-        {"Maximal Drawdown", {{f.maximalDrawdown, f.maximalDrawdownPercent}, {t.maximalDrawdown, t.maximalDrawdownPercent}}},
-        {"Relative Drawdown", {{f.relativeDrawdownPercent, f.relativeDrawdown}, {t.relativeDrawdownPercent, t.relativeDrawdown}}},
+        {"Maximal Drawdown",
+         {{f.maximalDrawdown, f.maximalDrawdownPercent},
+          {t.maximalDrawdown, t.maximalDrawdownPercent}}},
+        {"Relative Drawdown",
+         {{f.relativeDrawdownPercent, f.relativeDrawdown},
+          {t.relativeDrawdownPercent, t.relativeDrawdown}}},
         {"Total Trades", {{double(f.trades)}, {t.trades}}},
-        {"Short Positions (won %)", {{double(f.shortPositions), shortWon}, {t.shortPositions, t.shortWonPercent}}},
-        {"Long Positions (won %)", {{double(f.longPositions), longWon}, {t.longPositions, t.longWonPercent}}},
-        {"Profit Trades (% of total)", {{double(f.profitTrades), won}, {t.profitTrades, t.profitTradesPercent}}},
-        {"Loss trades (% of total)", {{double(f.lossTrades), lost}, {t.lossTrades, t.lossTradesPercent}}},
+        {"Short Positions (won %)",
+         {{double(f.shortPositions), shortWon}, {t.shortPositions, t.shortWonPercent}}},
+        {"Long Positions (won %)",
+         {{double(f.longPositions), longWon}, {t.longPositions, t.longWonPercent}}},
+        {"Profit Trades (% of total)",
+         {{double(f.profitTrades), won}, {t.profitTrades, t.profitTradesPercent}}},
+        {"Loss trades (% of total)",
+         {{double(f.lossTrades), lost}, {t.lossTrades, t.lossTradesPercent}}},
         {"Largest profit trade", {{f.largestProfitTrade}, {t.largestProfitTrade}}},
         {"Largest loss trade", {{f.largestLossTrade}, {t.largestLossTrade}}},
         {"Average profit trade", {{f.averageProfitTrade}, {t.averageProfitTrade}}},
         {"Average loss trade", {{f.averageLossTrade}, {t.averageLossTrade}}},
-        {"Maximum consecutive wins ($)", {{double(f.maxConsecutiveWins), f.maxConsecutiveWinsMoney}, {t.maxConsecutiveWins, t.maxConsecutiveWinsMoney}}},
-        {"Maximum consecutive losses ($)", {{double(f.maxConsecutiveLosses), f.maxConsecutiveLossesMoney}, {t.maxConsecutiveLosses, t.maxConsecutiveLossesMoney}}},
-        {"Maximal consecutive profit (count)", {{f.maximalConsecutiveProfit, double(f.maximalConsecutiveProfitCount)}, {t.maximalConsecutiveProfit, t.maximalConsecutiveProfitCount}}},
-        {"Maximal consecutive loss (count)", {{f.maximalConsecutiveLoss, double(f.maximalConsecutiveLossCount)}, {t.maximalConsecutiveLoss, t.maximalConsecutiveLossCount}}},
-        {"Average consecutive wins", {{double(f.averageConsecutiveWins)}, {t.averageConsecutiveWins}}},
-        {"Average consecutive losses", {{double(f.averageConsecutiveLosses)}, {t.averageConsecutiveLosses}}},
+        {"Maximum consecutive wins ($)",
+         {{double(f.maxConsecutiveWins), f.maxConsecutiveWinsMoney},
+          {t.maxConsecutiveWins, t.maxConsecutiveWinsMoney}}},
+        {"Maximum consecutive losses ($)",
+         {{double(f.maxConsecutiveLosses), f.maxConsecutiveLossesMoney},
+          {t.maxConsecutiveLosses, t.maxConsecutiveLossesMoney}}},
+        {"Maximal consecutive profit (count)",
+         {{f.maximalConsecutiveProfit, double(f.maximalConsecutiveProfitCount)},
+          {t.maximalConsecutiveProfit, t.maximalConsecutiveProfitCount}}},
+        {"Maximal consecutive loss (count)",
+         {{f.maximalConsecutiveLoss, double(f.maximalConsecutiveLossCount)},
+          {t.maximalConsecutiveLoss, t.maximalConsecutiveLossCount}}},
+        {"Average consecutive wins",
+         {{double(f.averageConsecutiveWins)}, {t.averageConsecutiveWins}}},
+        {"Average consecutive losses",
+         {{double(f.averageConsecutiveLosses)}, {t.averageConsecutiveLosses}}},
     };
     const auto it = figures.find(key);
     return it == figures.end() ? Computed{} : it->second;
@@ -107,8 +126,9 @@ StatementTable tradesClosingAt(const std::vector<std::pair<QString, QString>> &c
     int ticket = 1;
     for (const auto &[close, result] : closeAndResult) {
         const QStringList dateTime = close.split(QLatin1Char(' '));
-        rows.push_back({QString::number(ticket++), "2024.01.01", "00:00:00", "BUY", "0.10", "EURUSD", "1.1",
-                        "0", "0", dateTime[0], dateTime[1], "1.1", "0.00", result});
+        rows.push_back({QString::number(ticket++), "2024.01.01", "00:00:00", "BUY", "0.10",
+                        "EURUSD", "1.1", "0", "0", dateTime[0], dateTime[1], "1.1", "0.00",
+                        result});
     }
     return StatementTable::fromRows(rows);
 }
@@ -136,30 +156,39 @@ void TestAccountSummary::realStatements()
         const QString printed = it.value().toObject().value(QStringLiteral("printed")).toString();
         const QStringList parts = printedParts(printed);
         const Computed computed = computedFigure(key, result);
-        QVERIFY2(int(computed.values.size()) == parts.size(), qPrintable(file + QLatin1String(": ") + key));
+        QVERIFY2(int(computed.values.size()) == parts.size(),
+                 qPrintable(file + QLatin1String(": ") + key));
         for (int i = 0; i < parts.size(); ++i) {
             const QString where = QStringLiteral("%1: %2 printed «%3», computed %4 / «%5»")
-                                          .arg(file, key, printed)
-                                          .arg(computed.values[size_t(i)], 0, 'f', 6)
-                                          .arg(computed.texts[i]);
+                                      .arg(file, key, printed)
+                                      .arg(computed.values[size_t(i)], 0, 'f', 6)
+                                      .arg(computed.texts[i]);
             if (parts[i].isEmpty()) { // Profit Factor without a loss
-                QVERIFY2(std::isnan(computed.values[size_t(i)]) && computed.texts[i].isEmpty(), qPrintable(where));
+                QVERIFY2(std::isnan(computed.values[size_t(i)]) && computed.texts[i].isEmpty(),
+                         qPrintable(where));
                 continue;
             }
             const double value = parts[i].toDouble();
             // Within the printed rounding; our own texts round once more, to 2 decimals.
             const double tolerance = 0.5 * std::pow(10.0, -PrintedDecimals(parts[i])) + 1e-7;
             QVERIFY2(std::fabs(computed.values[size_t(i)] - value) <= tolerance, qPrintable(where));
-            QVERIFY2(std::fabs(computed.texts[i].toDouble() - value) <= tolerance + 0.005, qPrintable(where));
+            QVERIFY2(std::fabs(computed.texts[i].toDouble() - value) <= tolerance + 0.005,
+                     qPrintable(where));
         }
     }
 
     // The money rows against the Summary block: Deposit/Withdrawal and Credit Facility.
     const QJsonObject summary = expected.value(QStringLiteral("summary")).toObject();
-    const double paidInOut = summary.value(QStringLiteral("Deposit/Withdrawal")).toObject().value(QStringLiteral("value")).toDouble();
+    const double paidInOut = summary.value(QStringLiteral("Deposit/Withdrawal"))
+                                 .toObject()
+                                 .value(QStringLiteral("value"))
+                                 .toDouble();
     QVERIFY(std::fabs(result.figures.deposits + result.figures.withdrawals - paidInOut) < 0.005);
     if (summary.contains(QStringLiteral("Credit Facility")))
-        QCOMPARE(result.figures.credit, summary.value(QStringLiteral("Credit Facility")).toObject().value(QStringLiteral("value")).toDouble());
+        QCOMPARE(result.figures.credit, summary.value(QStringLiteral("Credit Facility"))
+                                            .toObject()
+                                            .value(QStringLiteral("value"))
+                                            .toDouble());
     // Without money paid in or out once trading began, the account's drawdowns are the terminal's.
     QString firstClose;
     for (const QJsonValue &trade : expected.value(QStringLiteral("closed_trades")).toArray()) {
@@ -174,31 +203,65 @@ void TestAccountSummary::realStatements()
         const SummaryTexts &t = result.texts;
         QCOMPARE((QStringList{t.accountMaximalDrawdown, t.accountMaximalDrawdownPercent,
                               t.accountRelativeDrawdownPercent, t.accountRelativeDrawdown}),
-                 (QStringList{t.maximalDrawdown, t.maximalDrawdownPercent, t.relativeDrawdownPercent,
-                              t.relativeDrawdown}));
+                 (QStringList{t.maximalDrawdown, t.maximalDrawdownPercent,
+                              t.relativeDrawdownPercent, t.relativeDrawdown}));
     }
 }
 
 void TestAccountSummary::reportTextsOfStatement01()
 {
-    const AccountSummaryResult r = summaryOfFile(QStringLiteral("statement-01.htm"), QLatin1Char(','));
+    const AccountSummaryResult r =
+        summaryOfFile(QStringLiteral("statement-01.htm"), QLatin1Char(','));
     const SummaryTexts &t = r.texts;
-    const QStringList texts{t.trades, t.grossProfit, t.grossLoss, t.netProfit, t.profitFactor, t.expectedPayoff,
-                            t.absoluteDrawdown, t.maximalDrawdown, t.maximalDrawdownPercent,
-                            t.relativeDrawdownPercent, t.relativeDrawdown, t.shortPositions, t.shortWonPercent,
-                            t.longPositions, t.longWonPercent, t.profitTrades, t.profitTradesPercent, t.lossTrades,
-                            t.lossTradesPercent, t.largestProfitTrade, t.largestLossTrade, t.averageProfitTrade,
-                            t.averageLossTrade, t.maxConsecutiveWins, t.maxConsecutiveWinsMoney,
-                            t.maxConsecutiveLosses, t.maxConsecutiveLossesMoney, t.maximalConsecutiveProfit,
-                            t.maximalConsecutiveProfitCount, t.maximalConsecutiveLoss, t.maximalConsecutiveLossCount,
-                            t.averageConsecutiveWins, t.averageConsecutiveLosses, t.initialDeposit, t.deposits,
-                            t.withdrawals, t.credit, t.accountMaximalDrawdown, t.accountMaximalDrawdownPercent,
-                            t.accountRelativeDrawdownPercent, t.accountRelativeDrawdown};
-    // The terminal's own figures, and the same for the account: its one deposit precedes every trade.
-    const QStringList expected{"10", "81,94", "36,20", "45,74", "2,26", "4,57", "8,56", "19,06", "1,89", "1,89",
-                               "19,06", "10", "60,00", "0", "0,00", "6", "60,00", "4", "40,00", "38,40", "-10,28",
-                               "13,66", "-9,05", "3", "20,59", "2", "-19,06", "38,40", "1", "-19,06", "2", "2", "1",
-                               "1000,00", "1000,00", "0,00", "0,00", "19,06", "1,89", "1,89", "19,06"};
+    const QStringList texts{t.trades,
+                            t.grossProfit,
+                            t.grossLoss,
+                            t.netProfit,
+                            t.profitFactor,
+                            t.expectedPayoff,
+                            t.absoluteDrawdown,
+                            t.maximalDrawdown,
+                            t.maximalDrawdownPercent,
+                            t.relativeDrawdownPercent,
+                            t.relativeDrawdown,
+                            t.shortPositions,
+                            t.shortWonPercent,
+                            t.longPositions,
+                            t.longWonPercent,
+                            t.profitTrades,
+                            t.profitTradesPercent,
+                            t.lossTrades,
+                            t.lossTradesPercent,
+                            t.largestProfitTrade,
+                            t.largestLossTrade,
+                            t.averageProfitTrade,
+                            t.averageLossTrade,
+                            t.maxConsecutiveWins,
+                            t.maxConsecutiveWinsMoney,
+                            t.maxConsecutiveLosses,
+                            t.maxConsecutiveLossesMoney,
+                            t.maximalConsecutiveProfit,
+                            t.maximalConsecutiveProfitCount,
+                            t.maximalConsecutiveLoss,
+                            t.maximalConsecutiveLossCount,
+                            t.averageConsecutiveWins,
+                            t.averageConsecutiveLosses,
+                            t.initialDeposit,
+                            t.deposits,
+                            t.withdrawals,
+                            t.credit,
+                            t.accountMaximalDrawdown,
+                            t.accountMaximalDrawdownPercent,
+                            t.accountRelativeDrawdownPercent,
+                            t.accountRelativeDrawdown};
+    // The terminal's own figures, and the same for the account: its one deposit precedes every
+    // trade.
+    const QStringList expected{"10",    "81,94",  "36,20", "45,74", "2,26",  "4,57",    "8,56",
+                               "19,06", "1,89",   "1,89",  "19,06", "10",    "60,00",   "0",
+                               "0,00",  "6",      "60,00", "4",     "40,00", "38,40",   "-10,28",
+                               "13,66", "-9,05",  "3",     "20,59", "2",     "-19,06",  "38,40",
+                               "1",     "-19,06", "2",     "2",     "1",     "1000,00", "1000,00",
+                               "0,00",  "0,00",   "19,06", "1,89",  "1,89",  "19,06"};
     QCOMPARE(texts, expected);
 }
 
@@ -209,20 +272,24 @@ void TestAccountSummary::runs_data()
     QTest::addColumn<QStringList>("wins");
     QTest::addColumn<QStringList>("losses");
     QTest::newRow("a later run of equal length replaces the longest when it is a new record")
-            << QStringList{"1", "1", "-1", "5", "5", "-1", "1", "1"}
-            << QStringList{"2", "10.00", "10.00", "2", "2"} << QStringList{"1", "-1.00", "-1.00", "1", "1"};
+        << QStringList{"1", "1", "-1", "5", "5", "-1", "1", "1"}
+        << QStringList{"2", "10.00", "10.00", "2", "2"}
+        << QStringList{"1", "-1.00", "-1.00", "1", "1"};
     QTest::newRow("a larger sum that is no record does not replace it")
-            << QStringList{"10", "-1", "1", "1", "-1", "2", "2"}
-            << QStringList{"2", "2.00", "10.00", "1", "2"} << QStringList{"1", "-1.00", "-1.00", "1", "1"};
+        << QStringList{"10", "-1", "1", "1", "-1", "2", "2"}
+        << QStringList{"2", "2.00", "10.00", "1", "2"}
+        << QStringList{"1", "-1.00", "-1.00", "1", "1"};
     QTest::newRow("equal extreme sums: the earliest run")
-            << QStringList{"2", "3", "-1", "5", "-4", "-1", "1", "-5"}
-            << QStringList{"2", "5.00", "5.00", "2", "1"} << QStringList{"2", "-5.00", "-5.00", "2", "1"};
+        << QStringList{"2", "3", "-1", "5", "-4", "-1", "1", "-5"}
+        << QStringList{"2", "5.00", "5.00", "2", "1"}
+        << QStringList{"2", "-5.00", "-5.00", "2", "1"};
     QTest::newRow("a zero result continues a profit run")
-            << QStringList{"-1", "0", "1", "-1", "0"}
-            << QStringList{"2", "1.00", "1.00", "2", "2"} << QStringList{"1", "-1.00", "-1.00", "1", "1"};
+        << QStringList{"-1", "0", "1", "-1", "0"} << QStringList{"2", "1.00", "1.00", "2", "2"}
+        << QStringList{"1", "-1.00", "-1.00", "1", "1"};
     QTest::newRow("average run length rounded half away from zero")
-            << QStringList{"1", "-1", "1", "1", "-1", "-1", "-1", "-1"}
-            << QStringList{"2", "2.00", "2.00", "2", "2"} << QStringList{"4", "-4.00", "-4.00", "4", "3"};
+        << QStringList{"1", "-1", "1", "1", "-1", "-1", "-1", "-1"}
+        << QStringList{"2", "2.00", "2.00", "2", "2"}
+        << QStringList{"4", "-4.00", "-4.00", "4", "3"};
     QTest::newRow("no trades") << QStringList{} << QStringList{"0", "0.00", "0.00", "0", "0"}
                                << QStringList{"0", "0.00", "0.00", "0", "0"};
 }
@@ -238,12 +305,14 @@ void TestAccountSummary::runs()
     const AccountSummaryResult result = CalculateAccountSummary(TableOf(orders), SummarySettings{});
     QVERIFY(!result.error);
     const SummaryTexts &t = result.texts;
-    QCOMPARE((QStringList{t.maxConsecutiveWins, t.maxConsecutiveWinsMoney, t.maximalConsecutiveProfit,
-                          t.maximalConsecutiveProfitCount, t.averageConsecutiveWins}),
-             wins);
-    QCOMPARE((QStringList{t.maxConsecutiveLosses, t.maxConsecutiveLossesMoney, t.maximalConsecutiveLoss,
-                          t.maximalConsecutiveLossCount, t.averageConsecutiveLosses}),
-             losses);
+    QCOMPARE(
+        (QStringList{t.maxConsecutiveWins, t.maxConsecutiveWinsMoney, t.maximalConsecutiveProfit,
+                     t.maximalConsecutiveProfitCount, t.averageConsecutiveWins}),
+        wins);
+    QCOMPARE(
+        (QStringList{t.maxConsecutiveLosses, t.maxConsecutiveLossesMoney, t.maximalConsecutiveLoss,
+                     t.maximalConsecutiveLossCount, t.averageConsecutiveLosses}),
+        losses);
 }
 
 void TestAccountSummary::closeTimeOrder()
@@ -281,17 +350,18 @@ void TestAccountSummary::trueDrawdownWithLaterDepositAndWithdrawal()
                                                   {"2024.01.08 10:00:00", "10"}});
     SummarySettings settings;
     settings.startingBalance = 1000; // the first deposit, as the import gives it
-    settings.operations = {{BalanceOperation::Balance, "1", "2024.01.01 09:00:00", 1000, "Deposit"},
-                           {BalanceOperation::Balance, "2", "2024.01.04 09:00:00", 5000, "Deposit"},
-                           {BalanceOperation::Balance, "3", "2024.01.06 09:00:00", -2000, "Withdrawal"},
-                           {BalanceOperation::Credit, "4", "2024.01.09 09:00:00", -1765, "Credit out"},
-                           {BalanceOperation::Balance, "5", "2024.01.10 09:00:00", -1765, "Withdrawal"}};
+    settings.operations = {
+        {BalanceOperation::Balance, "1", "2024.01.01 09:00:00", 1000, "Deposit"},
+        {BalanceOperation::Balance, "2", "2024.01.04 09:00:00", 5000, "Deposit"},
+        {BalanceOperation::Balance, "3", "2024.01.06 09:00:00", -2000, "Withdrawal"},
+        {BalanceOperation::Credit, "4", "2024.01.09 09:00:00", -1765, "Credit out"},
+        {BalanceOperation::Balance, "5", "2024.01.10 09:00:00", -1765, "Withdrawal"}};
     const AccountSummaryResult r = CalculateAccountSummary(table, settings);
     QVERIFY(!r.error);
     const SummaryTexts &t = r.texts;
     // The terminal's curve leaves the later money out: 1000, 1100, 900, 1150, 520, 530.
-    QCOMPARE((QStringList{t.maximalDrawdown, t.maximalDrawdownPercent, t.relativeDrawdownPercent, t.relativeDrawdown,
-                          t.absoluteDrawdown}),
+    QCOMPARE((QStringList{t.maximalDrawdown, t.maximalDrawdownPercent, t.relativeDrawdownPercent,
+                          t.relativeDrawdown, t.absoluteDrawdown}),
              (QStringList{"630.00", "54.78", "54.78", "630.00", "480.00"}));
     // The account: 1000, 1100, 900 (200 below 1100), +5000, 6150, -2000 (no drawdown), 3520
     // (630 below 4150), 3530 (620 below), then half the money out, taking half the fall (310
@@ -309,11 +379,15 @@ void TestAccountSummary::trueDrawdownWithLaterDepositAndWithdrawal()
         peak.push_back(p.peak);
         terminal.push_back(p.terminalBalance);
     }
-    QCOMPARE(balance, (std::vector<double>{0, 1000, 1100, 900, 5900, 6150, 4150, 3520, 3530, 1765, 0}));
-    QCOMPARE(peak, (std::vector<double>{0, 1000, 1100, 1100, 6100, 6150, 4150, 4150, 4150, 2075, 0}));
-    QCOMPARE(terminal, (std::vector<double>{1000, 1000, 1100, 900, 900, 1150, 1150, 520, 530, 530, 530}));
+    QCOMPARE(balance,
+             (std::vector<double>{0, 1000, 1100, 900, 5900, 6150, 4150, 3520, 3530, 1765, 0}));
+    QCOMPARE(peak,
+             (std::vector<double>{0, 1000, 1100, 1100, 6100, 6150, 4150, 4150, 4150, 2075, 0}));
+    QCOMPARE(terminal,
+             (std::vector<double>{1000, 1000, 1100, 900, 900, 1150, 1150, 520, 530, 530, 530}));
     QCOMPARE(int(r.drawdowns.size()), 2);
-    QCOMPARE((std::vector<int>{r.drawdowns[0].begin, r.drawdowns[0].end, r.drawdowns[1].begin, r.drawdowns[1].end}),
+    QCOMPARE((std::vector<int>{r.drawdowns[0].begin, r.drawdowns[0].end, r.drawdowns[1].begin,
+                               r.drawdowns[1].end}),
              (std::vector<int>{2, 5, 6, 10}));
     QVERIFY(r.drawdowns[0].recovered);
     QVERIFY(r.drawdowns[1].recovered);
@@ -327,10 +401,11 @@ void TestAccountSummary::peakNotAboveZero()
     SummarySettings settings;
     settings.initialBalance = QStringLiteral("0");
     const AccountSummaryResult r =
-            CalculateAccountSummary(TableOf({Trade("EURUSD", "-10"), Trade("EURUSD", "5")}), settings);
+        CalculateAccountSummary(TableOf({Trade("EURUSD", "-10"), Trade("EURUSD", "5")}), settings);
     QVERIFY(!r.error);
-    QCOMPARE((QStringList{r.texts.maximalDrawdown, r.texts.maximalDrawdownPercent, r.texts.relativeDrawdownPercent,
-                          r.texts.relativeDrawdown, r.texts.absoluteDrawdown, r.texts.profitFactor}),
+    QCOMPARE((QStringList{r.texts.maximalDrawdown, r.texts.maximalDrawdownPercent,
+                          r.texts.relativeDrawdownPercent, r.texts.relativeDrawdown,
+                          r.texts.absoluteDrawdown, r.texts.profitFactor}),
              (QStringList{"10.00", "0.00", "0.00", "0.00", "10.00", "0.50"}));
 }
 
@@ -344,14 +419,14 @@ void TestAccountSummary::errors_data()
     QTest::addColumn<QString>("column");
     const QStringList trades{"BUY", "SELL", "BUY", "SELL"};
     QTest::newRow("first bad Profit cell in table order")
-            << QStringList{"1", "x", "2", ""} << trades << "2000" << false << 2 << "Profit";
+        << QStringList{"1", "x", "2", ""} << trades << "2000" << false << 2 << "Profit";
     QTest::newRow("deleted pending orders are not read")
-            << QStringList{"1", "x", "2", "y"} << QStringList{"BUY", "BUYSTOP ", "SELL", "SELLSTOP"} << "2000"
-            << false << 0 << "";
+        << QStringList{"1", "x", "2", "y"} << QStringList{"BUY", "BUYSTOP ", "SELL", "SELLSTOP"}
+        << "2000" << false << 0 << "";
     QTest::newRow("balance field not a whole number")
-            << QStringList{"1"} << QStringList{"BUY"} << "1000.5" << false << -1 << "Начальный баланс";
+        << QStringList{"1"} << QStringList{"BUY"} << "1000.5" << false << -1 << "Начальный баланс";
     QTest::newRow("the statement's balance leaves the field unread")
-            << QStringList{"1"} << QStringList{"BUY"} << "abc" << true << 0 << "";
+        << QStringList{"1"} << QStringList{"BUY"} << "abc" << true << 0 << "";
 }
 
 void TestAccountSummary::errors()
@@ -380,7 +455,8 @@ void TestAccountSummary::errors()
         QVERIFY(r.curve.empty());
         QVERIFY(r.texts.trades.isEmpty());
     } else {
-        QCOMPARE(r.texts.trades, QString::number(types.count(QStringLiteral("BUY")) + types.count(QStringLiteral("SELL"))));
+        QCOMPARE(r.texts.trades, QString::number(types.count(QStringLiteral("BUY")) +
+                                                 types.count(QStringLiteral("SELL"))));
     }
 }
 
