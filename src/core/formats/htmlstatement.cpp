@@ -186,6 +186,8 @@ public:
     }
 
     void read();
+    /// True when a cell of the stretch held a byte outside ASCII.
+    bool sawNonAsciiText() const { return m_rows.sawNonAsciiText(); }
     /// True when the stretch ended in the middle of the closed-transactions table, outside
     /// any markup: where a second stretch that begins in that table takes over.
     bool endsInClosedTable() const
@@ -201,6 +203,7 @@ public:
 private:
     void takeTitle(std::string_view label);
     void takeClosedRow();
+    std::string_view number(int index, std::string &buffer) const;
     void orderCells(std::string_view type, std::string_view *cells);
     void takeTrade(bool buy);
     void takePending(bool buy);
@@ -358,6 +361,13 @@ void StatementReader::takeClosedRow()
     }
 }
 
+// Cell `index` of the row without thousands blanks.
+std::string_view StatementReader::number(int index, std::string &buffer) const
+{
+    const std::string_view cell = m_rows.cell(index);
+    return m_rows.cellMayHaveBlank(index) ? withoutBlanks(cell, buffer) : cell;
+}
+
 // Cells 0 to 11 of an order row, the same for trades and pending orders.
 void StatementReader::orderCells(std::string_view type, std::string_view *cells)
 {
@@ -372,18 +382,18 @@ void StatementReader::orderCells(std::string_view type, std::string_view *cells)
     cells[int(Column::Ticket)] = r.cell(0);
     splitTime(r.cell(1), int(Column::OpenDate));
     cells[int(Column::Type)] = type;
-    cells[int(Column::Size)] = withoutBlanks(r.cell(3), m_cells[int(Column::Size)]);
+    cells[int(Column::Size)] = number(3, m_cells[int(Column::Size)]);
     const std::string_view item = r.cell(4);
     std::string &symbol = m_cells[int(Column::Symbol)];
     symbol.resize(item.size());
     for (size_t i = 0; i < item.size(); ++i)
         symbol[i] = item[i] >= 'a' && item[i] <= 'z' ? char(item[i] - ('a' - 'A')) : item[i];
     cells[int(Column::Symbol)] = symbol;
-    cells[int(Column::OpenPrice)] = withoutBlanks(r.cell(5), m_cells[int(Column::OpenPrice)]);
-    cells[int(Column::StopLoss)] = withoutBlanks(r.cell(6), m_cells[int(Column::StopLoss)]);
-    cells[int(Column::TakeProfit)] = withoutBlanks(r.cell(7), m_cells[int(Column::TakeProfit)]);
+    cells[int(Column::OpenPrice)] = number(5, m_cells[int(Column::OpenPrice)]);
+    cells[int(Column::StopLoss)] = number(6, m_cells[int(Column::StopLoss)]);
+    cells[int(Column::TakeProfit)] = number(7, m_cells[int(Column::TakeProfit)]);
     splitTime(r.cell(8), int(Column::CloseDate));
-    cells[int(Column::ClosePrice)] = withoutBlanks(r.cell(9), m_cells[int(Column::ClosePrice)]);
+    cells[int(Column::ClosePrice)] = number(9, m_cells[int(Column::ClosePrice)]);
 }
 
 void StatementReader::takeTrade(bool buy)
@@ -410,9 +420,9 @@ void StatementReader::takeTrade(bool buy)
     }
     std::string_view cells[kTradeCells];
     orderCells(buy ? "BUY" : "SELL", cells);
-    cells[int(Column::Swap)] = withoutBlanks(r.cell(12), m_cells[int(Column::Swap)]);
+    cells[int(Column::Swap)] = number(12, m_cells[int(Column::Swap)]);
     std::string &profit = m_cells[int(Column::Profit)];
-    const std::string_view printed = withoutBlanks(r.cell(13), profit);
+    const std::string_view printed = number(13, profit);
     if (onlyProfit && isTwoDecimalText(printed)) {
         cells[int(Column::Profit)] =
             printed; // the result is the printed profit, already in table form
@@ -488,12 +498,13 @@ void StatementReader::takeSummaryRow()
 
 namespace {
 
-// Reads the statement, on two threads when it is long; with `checkUtf8` each thread first
-// checks that its part is UTF-8, and nothing is returned when a part is not.
+// Reads the statement, on two threads when it is long. With `checkUtf8` a part whose cells
+// hold bytes outside ASCII must be valid UTF-8, else nothing is returned; a part whose cells
+// are all ASCII reads the same in any charset and is not checked.
 std::optional<HtmlStatement> readStatement(std::string_view text, size_t offset, bool checkUtf8)
 {
-    auto isUtf8 = [&](size_t begin, size_t end) {
-        return !checkUtf8 || IsValidUtf8(text.substr(begin, end - begin));
+    auto valid = [&](const StatementReader &reader, size_t begin, size_t end) {
+        return !checkUtf8 || !reader.sawNonAsciiText() || IsValidUtf8(text.substr(begin, end - begin));
     };
     // Where a long statement is cut in two: at a row start past its middle.
     size_t split = std::string_view::npos;
@@ -504,13 +515,11 @@ std::optional<HtmlStatement> readStatement(std::string_view text, size_t offset,
         StatementReader second(text, split, true, false);
         bool secondValid = true;
         std::thread secondThread([&] {
-            secondValid = isUtf8(split, text.size());
-            if (secondValid)
-                second.read();
+            second.read();
+            secondValid = valid(second, split, text.size());
         });
-        const bool firstValid = isUtf8(offset, split);
-        if (firstValid)
-            first.read();
+        first.read();
+        const bool firstValid = valid(first, offset, split);
         secondThread.join();
         if (!firstValid || !secondValid)
             return std::nullopt;
@@ -520,11 +529,11 @@ std::optional<HtmlStatement> readStatement(std::string_view text, size_t offset,
         }
         // The cut fell outside the closed transactions (a short table with long blocks after
         // it): read it again in one go.
-    } else if (!isUtf8(offset, text.size())) {
-        return std::nullopt;
     }
     StatementReader whole(text, offset, false, false);
     whole.read();
+    if (!valid(whole, offset, text.size()))
+        return std::nullopt;
     return whole.finish();
 }
 

@@ -30,6 +30,7 @@ struct HtmlStatement {
 /// blocks are not taken, except the closing balance that gives the balance brought forward.
 HtmlStatement ReadHtmlStatement(std::string_view utf8, size_t offset = 0);
 
-/// ReadHtmlStatement for bytes not yet known to be UTF-8 (a file read in place): nothing when
-/// they are not valid UTF-8.
+/// ReadHtmlStatement for bytes not yet known to be UTF-8 (a file read in place): nothing when a
+/// cell's text holds bytes outside ASCII and the bytes are not valid UTF-8. (Cells of ASCII
+/// only read the same in every charset the import knows.)
 std::optional<HtmlStatement> ReadHtmlStatementIfUtf8(std::string_view bytes);

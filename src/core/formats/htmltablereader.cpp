@@ -53,11 +53,18 @@ size_t findNoCase(std::string_view text, size_t from, std::string_view needle)
     return kNone;
 }
 
-// The next '<' in [p, end), or end; *special is set when the text before it may read
-// differently from its bytes: white space other than single blanks, '&', or the lead byte of a
-// no-break space. (Blanks at either end are left for the caller to look at.) Sixteen bytes at a
-// time.
-inline const char *scanText(const char *p, const char *end, bool *special)
+// What scanText() found in a text besides its end.
+enum TextFlag : unsigned {
+    // White space other than single blanks, '&', or the lead byte of a no-break space: the text
+    // may read differently from its bytes. (Blanks at either end are left to the caller.)
+    NeedsCleaning = 1,
+    HasBlank = 2,
+    HasNonAscii = 4,
+};
+
+// The next '<' in [p, end), or end; adds to *flags what the text before it holds. Sixteen
+// bytes at a time.
+inline const char *scanText(const char *p, const char *end, unsigned *flags)
 {
     bool blankBefore = false; // the byte before the current block was a blank
 #if defined(__SSE2__)
@@ -73,15 +80,15 @@ inline const char *scanText(const char *p, const char *end, bool *special)
             unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(x, blank), blank)));
         const unsigned marks = unsigned(_mm_movemask_epi8(
             _mm_or_si128(_mm_cmpeq_epi8(x, ampersand), _mm_cmpeq_epi8(x, noBreakLead))));
+        const unsigned high = unsigned(_mm_movemask_epi8(x));
         // Other white space, references, no-break spaces, and a blank right after a blank.
         const unsigned odd =
             (low & ~blanks) | marks | (blanks & ((blanks << 1) | (blankBefore ? 1u : 0u)));
-        if (stop) {
-            const unsigned before = (stop & (0u - stop)) - 1; // bits below the first '<'
-            *special = *special || (odd & before) != 0;
+        const unsigned before = stop ? (stop & (0u - stop)) - 1 : 0xFFFFu; // bits before the '<'
+        *flags |= ((odd & before) ? NeedsCleaning : 0u) | ((blanks & before) ? HasBlank : 0u)
+                | ((high & before) ? HasNonAscii : 0u);
+        if (stop)
             return p + __builtin_ctz(stop);
-        }
-        *special = *special || odd != 0;
         blankBefore = (blanks >> 15) & 1u;
         p += 16;
     }
@@ -89,7 +96,11 @@ inline const char *scanText(const char *p, const char *end, bool *special)
     for (; p < end && *p != '<'; ++p) {
         const unsigned char c = static_cast<unsigned char>(*p);
         if ((c < ' ' || c == '&' || c == 0xC2) || (c == ' ' && blankBefore))
-            *special = true;
+            *flags |= NeedsCleaning;
+        if (c == ' ')
+            *flags |= HasBlank;
+        if (c >= 0x80)
+            *flags |= HasNonAscii;
         blankBefore = c == ' ';
     }
     return p;
@@ -281,14 +292,14 @@ void HtmlTableReader::closeCell()
         const Segment s = m_firstSegment;
         // Single blanks inside a text are fine; anything else goes through cleaning.
         if (!m_textNeedsCleaning && m_text[s.begin] != ' ' && m_text[s.end - 1] != ' ') {
-            m_cells.push_back({s.begin, s.end - s.begin, false});
+            m_cells.push_back({s.begin, s.end - s.begin, false, m_textHasBlank});
             return;
         }
     }
     const size_t begin = m_scratch.size();
     if (m_segmentCount > 0)
         appendCleanText();
-    m_cells.push_back({begin, m_scratch.size() - begin, true});
+    m_cells.push_back({begin, m_scratch.size() - begin, true, true});
 }
 
 // Appends the cell's segments to the scratch text: references decoded, blanks collapsed.
@@ -401,31 +412,38 @@ void HtmlTableReader::readPlainCells()
             break;
         const char *text = p + 3;
         if (*text == ' ') {
-            const size_t after = tagEnd(size_t(text - data));
-            if (after == kNone)
-                break;
-            text = data + after;
+            // Attributes: without a quote before the first '>', that '>' ends the tag.
+            const char *stop = scanTagStop(text, end);
+            if (stop < end && *stop == '>') {
+                text = stop + 1;
+            } else {
+                const size_t after = tagEnd(size_t(text - data));
+                if (after == kNone)
+                    break;
+                text = data + after;
+            }
         } else if (*text == '>') {
             ++text;
         } else {
             break;
         }
-        bool special = false;
-        const char *close = scanText(text, end, &special);
+        unsigned flags = 0;
+        const char *close = scanText(text, end, &flags);
         if (end - close < 5 || close[1] != '/' || (close[2] | 0x20) != 't' ||
             (close[3] | 0x20) != second || close[4] != '>')
             break;
         const size_t begin = size_t(text - data);
         const size_t length = size_t(close - text);
-        if (length == 0 || (!special && text[0] != ' ' && text[length - 1] != ' ')) {
-            m_cells.push_back({begin, length, false});
+        m_nonAsciiText = m_nonAsciiText || (flags & HasNonAscii);
+        if (length == 0 || (!(flags & NeedsCleaning) && text[0] != ' ' && text[length - 1] != ' ')) {
+            m_cells.push_back({begin, length, false, (flags & HasBlank) != 0});
         } else {
             m_segmentCount = 0;
             m_segments.clear();
             addSegment(begin, begin + length);
             const size_t first = m_scratch.size();
             appendCleanText();
-            m_cells.push_back({first, m_scratch.size() - first, true});
+            m_cells.push_back({first, m_scratch.size() - first, true, true});
         }
         p = close + 5;
     }
@@ -449,10 +467,12 @@ bool HtmlTableReader::nextRow()
     };
 
     while (m_pos < n) {
-        bool special = false;
-        const size_t lt = size_t(scanText(data + m_pos, end, &special) - data);
+        unsigned flags = 0;
+        const size_t lt = size_t(scanText(data + m_pos, end, &flags) - data);
         if (m_cellOpen && lt > m_pos) {
-            m_textNeedsCleaning = m_textNeedsCleaning || special || m_segmentCount > 0;
+            m_textNeedsCleaning = m_textNeedsCleaning || (flags & NeedsCleaning) || m_segmentCount > 0;
+            m_textHasBlank = m_textHasBlank || (flags & HasBlank);
+            m_nonAsciiText = m_nonAsciiText || (flags & HasNonAscii);
             addSegment(m_pos, lt);
         }
         m_pos = lt;
@@ -529,6 +549,7 @@ bool HtmlTableReader::nextRow()
             m_segmentCount = 0;
             m_segments.clear();
             m_textNeedsCleaning = false;
+            m_textHasBlank = false;
             break;
         case Tag::Table:
             if (inRow) // a table nested in a cell: its rows follow this one

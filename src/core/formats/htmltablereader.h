@@ -27,6 +27,11 @@ public:
         return c.inScratch ? std::string_view(m_scratch).substr(c.begin, c.length)
                            : m_text.substr(c.begin, c.length);
     }
+    /// False when cell `index` surely holds no blank (a quick test before removing blanks).
+    bool cellMayHaveBlank(int index) const { return m_cells[size_t(index)].mayHaveBlank; }
+    /// True when some cell's text held a byte outside ASCII: only then does the charset of
+    /// the text matter for what the cells read.
+    bool sawNonAsciiText() const { return m_nonAsciiText; }
     /// False when the text ended inside the row: it may have been cut short there.
     bool rowClosed() const { return m_rowClosed; }
     /// 1-based line of the text on which the current row starts (counted when asked).
@@ -39,6 +44,7 @@ private:
         size_t begin = 0;
         size_t length = 0;
         bool inScratch = false;
+        bool mayHaveBlank = true;
     };
     // A piece of a cell's text: bytes of the source, or one blank (a <br>) when begin == npos.
     struct Segment {
@@ -79,6 +85,8 @@ private:
     Segment m_firstSegment{0, 0};
     size_t m_segmentCount = 0;
     bool m_textNeedsCleaning = false; // the cell's text may differ from its bytes
+    bool m_textHasBlank = false;
+    bool m_nonAsciiText = false;
     std::vector<Segment> m_segments;  // the cell's segments after the first
     std::string m_scratch;
 };
