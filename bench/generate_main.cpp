@@ -1,4 +1,4 @@
-// veltrano-generate N FILE [SEED]: writes a generated statement of N trades.
+// veltrano-generate [--html] N FILE [SEED]: writes a generated statement of N trades.
 #include "statementgenerator.h"
 
 #include <QCoreApplication>
@@ -9,9 +9,10 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    const bool html = args.removeAll(QStringLiteral("--html")) > 0;
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: veltrano-generate TRADES FILE [SEED]\n");
+        std::fprintf(stderr, "usage: veltrano-generate [--html] TRADES FILE [SEED]\n");
         return 2;
     }
     bool ok = false;
@@ -21,7 +22,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     const unsigned long long seed = args.size() > 3 ? args[3].toULongLong() : 20261209ULL;
-    if (!WriteStatement(args[2], trades, seed)) {
+    if (!(html ? WriteHtmlStatement(args[2], trades, seed) : WriteStatement(args[2], trades, seed))) {
         std::fprintf(stderr, "veltrano-generate: cannot write %s\n", qPrintable(args[2]));
         return 1;
     }

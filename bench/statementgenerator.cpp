@@ -6,8 +6,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -38,21 +40,12 @@ std::string money(double value)
     return std::string(buf) == "-0.00" ? "0.00" : buf;
 }
 
-} // namespace
-
-bool WriteStatement(const QString &path, long long trades, std::uint64_t seed)
+// Calls `take` with the 14 fields of each generated order, in statement order.
+bool generateOrders(long long trades, std::uint64_t seed, const std::function<bool(const std::string *)> &take)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
     std::mt19937_64 rng(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     auto chance = [&](double p) { return unit(rng) < p; };
-
-    std::string out;
-    out.reserve(1 << 20);
-    out += "Ticket;Open Date;Open Time;Type;Size;Item;Price;S / L;T / P;Close Date;Close Time;"
-           "Price;Swap;Profit;\r\n";
 
     double prices[std::size(kInstruments)];
     for (size_t i = 0; i < std::size(kInstruments); ++i)
@@ -129,39 +122,152 @@ bool WriteStatement(const QString &path, long long trades, std::uint64_t seed)
         else if (!pending && sl != 0 && closeText == price(sl, ins.digits))
             closeText = slText;
 
-        out += std::to_string(10000000 + t);
-        out += ';';
-        out += day.toString(QStringLiteral("yyyy.MM.dd")).toStdString();
-        out += ';';
-        out += openTime;
-        out += ';';
-        out += type;
-        out += ';';
-        out += money(lots);
-        out += ';';
-        out += ins.name;
-        out += ';';
-        out += openPrice;
-        out += ';';
-        out += slText;
-        out += ';';
-        out += tpText;
-        out += ';';
-        out += closeDay.toString(QStringLiteral("yyyy.MM.dd")).toStdString();
-        out += ';';
-        out += closeTime;
-        out += ';';
-        out += closeText;
-        out += ';';
-        out += money(chance(0.1) ? -unit(rng) * 3 : 0.0);
-        out += ';';
-        out += money(profit);
-        out += ";\r\n";
-        if (out.size() > (1u << 20) - 512) {
-            if (file.write(out.data(), qint64(out.size())) != qint64(out.size()))
-                return false;
-            out.clear();
-        }
+        const std::string fields[14] = {std::to_string(10000000 + t),
+                                        day.toString(QStringLiteral("yyyy.MM.dd")).toStdString(),
+                                        openTime,
+                                        type,
+                                        money(lots),
+                                        ins.name,
+                                        openPrice,
+                                        slText,
+                                        tpText,
+                                        closeDay.toString(QStringLiteral("yyyy.MM.dd")).toStdString(),
+                                        closeTime,
+                                        closeText,
+                                        money(chance(0.1) ? -unit(rng) * 3 : 0.0),
+                                        money(profit)};
+        if (!take(fields))
+            return false;
     }
-    return file.write(out.data(), qint64(out.size())) == qint64(out.size()) && file.flush();
+    return true;
+}
+
+// Writes the text in pieces of about a megabyte.
+class ChunkedFile {
+public:
+    explicit ChunkedFile(const QString &path) : m_file(path) { m_out.reserve(1 << 20); }
+    bool open() { return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate); }
+    std::string &text() { return m_out; }
+    bool spill(bool last = false)
+    {
+        if (!last && m_out.size() < (1u << 20) - 2048)
+            return true;
+        const bool ok = m_file.write(m_out.data(), qint64(m_out.size())) == qint64(m_out.size());
+        m_out.clear();
+        return ok && (!last || m_file.flush());
+    }
+
+private:
+    QFile m_file;
+    std::string m_out;
+};
+
+// A money text as the terminal prints it: a blank between thousands.
+std::string terminalMoney(const std::string &plain)
+{
+    const size_t dot = plain.find('.');
+    const size_t digitsBegin = plain[0] == '-' ? 1 : 0;
+    std::string out = plain.substr(0, digitsBegin);
+    const size_t integerDigits = (dot == std::string::npos ? plain.size() : dot) - digitsBegin;
+    for (size_t i = 0; i < integerDigits; ++i) {
+        if (i > 0 && (integerDigits - i) % 3 == 0)
+            out += ' ';
+        out += plain[digitsBegin + i];
+    }
+    if (dot != std::string::npos)
+        out += plain.substr(dot);
+    return out;
+}
+
+} // namespace
+
+bool WriteStatement(const QString &path, long long trades, std::uint64_t seed)
+{
+    ChunkedFile file(path);
+    if (!file.open())
+        return false;
+    std::string &out = file.text();
+    out += "Ticket;Open Date;Open Time;Type;Size;Item;Price;S / L;T / P;Close Date;Close Time;"
+           "Price;Swap;Profit;\r\n";
+    const bool ok = generateOrders(trades, seed, [&](const std::string *fields) {
+        for (int i = 0; i < 14; ++i) {
+            out += fields[i];
+            out += ';';
+        }
+        out += "\r\n";
+        return file.spill();
+    });
+    return ok && file.spill(true);
+}
+
+bool WriteHtmlStatement(const QString &path, long long trades, std::uint64_t seed)
+{
+    ChunkedFile file(path);
+    if (!file.open())
+        return false;
+    std::string &out = file.text();
+    const double deposit = 100000.0;
+    out += "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" \"http://www.w3.org/TR/html4/strict.dtd\">\r\n"
+           "<html>\r\n  <head>\r\n    <title>Statement: 1000000 - Generated</title>\r\n"
+           "    <meta name=\"generator\" content=\"MetaQuotes Software Corp.\">\r\n"
+           "    <style type=\"text/css\" media=\"screen\">\r\n    <!--\r\n    td { font: 8pt Tahoma,Arial; }\r\n"
+           "    //-->\r\n    </style>\r\n  </head>\r\n<body topmargin=1 marginheight=1>\r\n<div align=center>\r\n"
+           "<div style=\"font: 20pt Times New Roman\"><b>Generated Broker</b></div><br>\r\n"
+           "<table cellspacing=1 cellpadding=3 border=0>\r\n"
+           "<tr align=left><td colspan=13><b>Closed Transactions:</b></td></tr>\r\n"
+           "<tr align=center bgcolor=\"#C0C0C0\">\r\n   <td>Ticket</td><td nowrap>Open Time</td><td>Type</td>"
+           "<td>Size</td><td>Item</td>\r\n   <td>Price</td><td>S / L</td><td>T / P</td><td nowrap>Close Time</td>\r\n"
+           "   <td>Price</td><td>Commission</td><td>Taxes</td><td>Swap</td><td>Profit</td></tr>\r\n"
+           "<tr align=right><td title=\"Deposit\">9999999</td><td class=msdate nowrap>2011.01.02 00:00:00</td>"
+           "<td>balance</td><td colspan=10 align=left>Deposit</td><td class=mspt>100 000.00</td></tr>\n";
+    double total = 0;
+    long long row = 0;
+    const bool ok = generateOrders(trades, seed, [&](const std::string *f) {
+        const std::string_view type = f[3];
+        const bool pending = type.size() > 4; // "BUYSTOP " or "SELLSTOP"
+        const bool buy = type[0] == 'B';
+        std::string symbol = f[5];
+        for (char &c : symbol)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        const size_t dot = f[6].find('.');
+        const std::string style = "<td style=\"mso-number-format:0\\."
+                + std::string(dot == std::string::npos ? 0 : f[6].size() - dot - 1, '0') + ";\">";
+        const bool comment = row % 3 == 0;
+        out += row++ % 2 ? "<tr align=right>" : "<tr bgcolor=#E0E0E0 align=right>";
+        out += comment ? "<td title=\"#20110103 generated\">" : "<td>";
+        out += f[0];
+        out += "</td><td class=msdate nowrap>";
+        out += f[1] + ' ' + f[2];
+        out += "</td><td>";
+        out += pending ? (buy ? "buy stop" : "sell stop") : (buy ? "buy" : "sell");
+        out += "</td><td class=mspt>" + f[4] + "</td><td>" + symbol + "</td>";
+        for (int c : {6, 7, 8})
+            out += style + f[c] + "</td>";
+        out += "<td class=msdate nowrap>" + f[9] + ' ' + f[10] + "</td>" + style + f[11] + "</td>";
+        if (pending) {
+            out += "<td colspan=4>cancelled</td></tr>\n";
+        } else {
+            // The table's Profit is the whole result; the terminal lists the swap apart from it.
+            const double swap = std::stod(f[12]);
+            const double profit = std::stod(f[13]);
+            total += profit;
+            out += "<td class=mspt>0.00</td><td class=mspt>0.00</td><td class=mspt>" + terminalMoney(f[12])
+                    + "</td><td class=mspt>" + terminalMoney(money(profit - swap)) + "</td></tr>\n";
+        }
+        if (comment)
+            out += "<tr align=right><td colspan=9>&nbsp;</td><td>20110103</td><td colspan=3>generated</td></tr>\n";
+        return file.spill();
+    });
+    if (!ok)
+        return false;
+    out += "<tr align=right>\r\n    <td colspan=12 align=right><b>Closed P/L:</b></td>\r\n"
+           "    <td colspan=2 align=right class=mspt><b>" + terminalMoney(money(total)) + "</b></td>\r\n</tr>\r\n"
+           "<tr align=left><td colspan=14><b>Open Trades:</b></td></tr>\r\n"
+           "<tr align=right><td colspan=13 align=center>No transactions</td></tr>\r\n"
+           "<tr align=left><td colspan=14><b>Summary:</b></td></tr>\r\n"
+           "<tr align=right>\r\n    <td colspan=2><b>Deposit/Withdrawal:</b></td>\r\n"
+           "    <td colspan=2 class=mspt><b>100 000.00</b></td></tr>\r\n"
+           "<tr align=right>\r\n    <td colspan=2><b>Balance:</b></td>\r\n    <td colspan=2 class=mspt><b>"
+           + terminalMoney(money(deposit + total)) + "</b></td></tr>\r\n</table>\r\n</div></body></html>\r\n";
+    return file.spill(true);
 }

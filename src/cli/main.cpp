@@ -56,11 +56,13 @@ int main(int argc, char *argv[])
             QStringLiteral("N"));
     const QCommandLineOption balance(
             QStringLiteral("balance"),
-            QStringLiteral("Initial balance of the statistics (default %1).").arg(defaults.balance),
+            QStringLiteral("Initial balance of the statistics and the summary (default: the statement's own, else %1).")
+                    .arg(defaults.balance),
             QStringLiteral("N"));
     const QCommandLineOption riskBalance(
             QStringLiteral("risk-balance"),
-            QStringLiteral("Initial balance of the risk analysis (default %1).").arg(defaults.riskBalance),
+            QStringLiteral("Initial balance of the risk analysis (default: the statement's own, else %1).")
+                    .arg(defaults.riskBalance),
             QStringLiteral("N"));
     const QCommandLineOption quote(
             QStringLiteral("quote"),
@@ -112,6 +114,8 @@ int main(int argc, char *argv[])
                                         .arg(option->names().constFirst(), value));
         *target = int(*number);
     }
+    options.balanceGiven = parser.isSet(balance);
+    options.riskBalanceGiven = parser.isSet(riskBalance);
     if (parser.isSet(quote)) {
         options.quoteTicket = parser.value(quote);
         if (options.quoteTicket.isEmpty())
@@ -143,6 +147,9 @@ int main(int argc, char *argv[])
                      imported.error.toLocal8Bit().constData());
         return 2;
     }
+    for (const QString &note : std::as_const(imported.notes))
+        std::fprintf(stderr, "veltrano-report: %s: %s\n", path.toLocal8Bit().constData(), note.toLocal8Bit().constData());
+    options.account = std::move(imported.account);
     if (!options.quoteTicket.isEmpty() && FirstRowWithTicket(*imported.table, options.quoteTicket) < 0)
         return fail(parser, QStringLiteral("no order with ticket %1").arg(options.quoteTicket));
     return WriteReport(stdout, path, *imported.table, options) ? 0 : 1;

@@ -3,6 +3,7 @@
 
 #include "json.h"
 #include "statement/formatmoney.h"
+#include "analysis/accountsummary.h"
 #include "analysis/exitoutcomes.h"
 #include "analysis/pairresults.h"
 #include "analysis/riskresults.h"
@@ -471,6 +472,81 @@ QuoteChart drawQuote(const StatementTable &table, const ReportOptions &options)
     return DrawTrade(SelectTrade(table, row), settings);
 }
 
+void addSummary(ReportWriter &report, const AccountSummaryResult &r)
+{
+    const QString title = SummaryCaption();
+    if (r.error) {
+        report.addError("summary", title, *r.error);
+        return;
+    }
+    const SummaryTexts &t = r.texts;
+    if (report.json()) {
+        const std::pair<const char *, const QString *> fields[] = {
+                {"trades", &t.trades},
+                {"gross_profit", &t.grossProfit},
+                {"gross_loss", &t.grossLoss},
+                {"net_profit", &t.netProfit},
+                {"profit_factor", &t.profitFactor},
+                {"expected_payoff", &t.expectedPayoff},
+                {"absolute_drawdown", &t.absoluteDrawdown},
+                {"maximal_drawdown", &t.maximalDrawdown},
+                {"maximal_drawdown_percent", &t.maximalDrawdownPercent},
+                {"relative_drawdown_percent", &t.relativeDrawdownPercent},
+                {"relative_drawdown", &t.relativeDrawdown},
+                {"short_positions", &t.shortPositions},
+                {"short_won_percent", &t.shortWonPercent},
+                {"long_positions", &t.longPositions},
+                {"long_won_percent", &t.longWonPercent},
+                {"profit_trades", &t.profitTrades},
+                {"profit_trades_percent", &t.profitTradesPercent},
+                {"loss_trades", &t.lossTrades},
+                {"loss_trades_percent", &t.lossTradesPercent},
+                {"largest_profit_trade", &t.largestProfitTrade},
+                {"largest_loss_trade", &t.largestLossTrade},
+                {"average_profit_trade", &t.averageProfitTrade},
+                {"average_loss_trade", &t.averageLossTrade},
+                {"max_consecutive_wins", &t.maxConsecutiveWins},
+                {"max_consecutive_wins_money", &t.maxConsecutiveWinsMoney},
+                {"max_consecutive_losses", &t.maxConsecutiveLosses},
+                {"max_consecutive_losses_money", &t.maxConsecutiveLossesMoney},
+                {"maximal_consecutive_profit", &t.maximalConsecutiveProfit},
+                {"maximal_consecutive_profit_count", &t.maximalConsecutiveProfitCount},
+                {"maximal_consecutive_loss", &t.maximalConsecutiveLoss},
+                {"maximal_consecutive_loss_count", &t.maximalConsecutiveLossCount},
+                {"average_consecutive_wins", &t.averageConsecutiveWins},
+                {"average_consecutive_losses", &t.averageConsecutiveLosses},
+                {"initial_deposit", &t.initialDeposit},
+                {"deposits", &t.deposits},
+                {"withdrawals", &t.withdrawals},
+                {"credit", &t.credit},
+                {"account_maximal_drawdown", &t.accountMaximalDrawdown},
+                {"account_maximal_drawdown_percent", &t.accountMaximalDrawdownPercent},
+                {"account_relative_drawdown_percent", &t.accountRelativeDrawdownPercent},
+                {"account_relative_drawdown", &t.accountRelativeDrawdown},
+        };
+        Json json = Json::object();
+        for (const auto &[key, text] : fields)
+            json.insert(key, *text);
+        report.addJson("summary", json);
+        return;
+    }
+    // The terminal's layout: a leading word, then three captions each with its value.
+    std::vector<QStringList> grid;
+    for (const SummaryLine &line : SummaryLayout(t)) {
+        QStringList cells;
+        for (size_t i = 0; i < line.items.size(); ++i) {
+            const SummaryItem &item = line.items[i];
+            const bool lead = i == 0 && !line.lead.isEmpty();
+            cells << (lead ? line.lead : item.caption.isEmpty() ? QString() : item.caption + QLatin1Char(':'))
+                  << item.value;
+        }
+        while (!cells.isEmpty() && cells.last().isEmpty())
+            cells.removeLast();
+        grid.push_back(cells);
+    }
+    report.addText(title + QLatin1Char('\n') + RenderTextTable(grid) + QLatin1Char('\n'));
+}
+
 /// How a computed section is written.
 using SectionWriter = std::function<void(ReportWriter &)>;
 
@@ -483,6 +559,8 @@ const SectionComputation kSections[] = {
         StatisticsSettings settings;
         settings.serverOffset = QString::number(options.serverOffset);
         settings.initialBalance = QString::number(options.balance);
+        if (options.account && !options.balanceGiven)
+            settings.startingBalance = options.account->startingBalance;
         settings.decimalSeparator = options.decimalSeparator;
         auto r = std::make_shared<StatisticsResult>(CalculateStatistics(table, settings));
         return [r, &table](ReportWriter &report) { addStatistics(report, table, *r); };
@@ -498,6 +576,8 @@ const SectionComputation kSections[] = {
     [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
         RiskSettings settings;
         settings.initialBalance = QString::number(options.riskBalance);
+        if (options.account && !options.riskBalanceGiven)
+            settings.startingBalance = options.account->startingBalance;
         settings.decimalSeparator = options.decimalSeparator;
         auto r = std::make_shared<RiskResult>(CalculateRisk(table, settings));
         return [r, &table](ReportWriter &report) { addRisk(report, table, *r); };
@@ -509,6 +589,18 @@ const SectionComputation kSections[] = {
     [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
         auto r = std::make_shared<StreaksResult>(CalculateStreaks(table, options.decimalSeparator));
         return [r](ReportWriter &report) { addStreaks(report, *r); };
+    },
+    [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
+        SummarySettings settings;
+        settings.initialBalance = QString::number(options.balance);
+        if (options.account) {
+            if (!options.balanceGiven)
+                settings.startingBalance = options.account->startingBalance;
+            settings.operations = options.account->operations;
+        }
+        settings.decimalSeparator = options.decimalSeparator;
+        auto r = std::make_shared<AccountSummaryResult>(CalculateAccountSummary(table, settings));
+        return [r](ReportWriter &report) { addSummary(report, *r); };
     },
     [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
         if (options.quoteTicket.isEmpty())

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "analysis/riskresults.h"
+#include "statement/accountoperations.h"
 #include "analysis/sessionstatistics.h"
 #include "quotes/timeframe.h"
 #include "statement/statementtable.h"
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <optional>
 
 struct ReportOptions {
     QChar decimalSeparator = QLatin1Char('.');
@@ -24,6 +26,12 @@ struct ReportOptions {
     int timeframe = kDefaultTimeframe; ///< position in Timeframes()
     int bars = 30;
     int gmtShift = 0;
+    /// The statement's money rows and starting balance (an HTML statement). The statistics and
+    /// summary sections start from that balance unless `balance` was given, the risk section
+    /// unless `riskBalance` was.
+    std::optional<AccountOperations> account;
+    bool balanceGiven = false;
+    bool riskBalanceGiven = false;
 };
 
 /// Runs every analysis over `table` and writes each section to `out` as soon as it is computed.

@@ -14,6 +14,7 @@
 #include "quotechartpage.h"
 #include "risktab.h"
 #include "streakstab.h"
+#include "summarytab.h"
 #include "settingsfile.h"
 #include "shadedcelldelegate.h"
 #include "formats/statementimport.h"
@@ -56,7 +57,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Veltrano V 1.0"));
     setAcceptDrops(true);
-    // Compact tabs, so the eight captions fit in one row and the pages keep their laid-out height.
+    // Compact tabs, so the nine captions fit in one row and the pages keep their laid-out height.
     setStyleSheet(QStringLiteral(
             "QTabBar::tab { background: #e4e4e4; border: 1px solid #b0b0b0; border-bottom: none;"
             " padding: 2px 4px; margin-right: 1px;"
@@ -90,13 +91,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
         m_pages->addTab(tab, tab->caption());
         m_analysisTabs.append(tab);
     };
-    addAnalysisTab(new StatisticsTab(m_orders));
+    auto *statistics = new StatisticsTab(m_orders);
+    addAnalysisTab(statistics);
     addAnalysisTab(new PairsTab(m_orders));
     addAnalysisTab(new WeekdayTab(m_orders));
     addAnalysisTab(new RiskTab(m_orders));
     m_pages->addTab(signalsPage, QStringLiteral("Торговые сигналы Он-лайн"));
     addAnalysisTab(new OutcomesTab(m_orders));
     addAnalysisTab(new StreaksTab(m_orders));
+    addAnalysisTab(new SummaryTab(m_orders, &statistics->balanceField()));
     m_pages->setCurrentIndex(0);
     clientLayout->anchor(banner, AnchorLayout::StretchWidth);
     clientLayout->anchor(m_pages, AnchorLayout::Stretch);
@@ -249,7 +252,7 @@ bool MainWindow::importStatementFile(const QString &path)
     clock.start();
     ImportResult result = ImportStatement(path);
     if (result.table)
-        m_orders->setTable(std::move(*result.table), result.encoding);
+        m_orders->setTable(std::move(*result.table), result.encoding, std::move(result.account));
     const qint64 milliseconds = clock.elapsed();
     QApplication::restoreOverrideCursor();
     if (!result.table) {
@@ -265,6 +268,10 @@ bool MainWindow::importStatementFile(const QString &path)
     }
     m_statementPath = path;
     SettingsFile().setImportFolder(QFileInfo(path).absolutePath());
+    if (!result.notes.isEmpty())
+        ShowError(this, QStringLiteral("Import(csv)"),
+                  QStringLiteral("Файл «%1» прочитан, но не все строки удалось взять:\n%2")
+                          .arg(QDir::toNativeSeparators(path), result.notes.join(QLatin1Char('\n'))));
     m_importStatus->setText(QStringLiteral("%1 — строк: %2 — загружен за %3 с")
                                     .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
                                     .arg(QLocale().toString(m_orders->rowCount()))

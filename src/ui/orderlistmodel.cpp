@@ -11,11 +11,12 @@ OrderListModel::OrderListModel(QChar decimalSeparator, QObject *parent)
 {
 }
 
-void OrderListModel::setTable(StatementTable table, TextEncoding encoding)
+void OrderListModel::setTable(StatementTable table, TextEncoding encoding, std::optional<AccountOperations> account)
 {
     beginResetModel();
     m_table = std::move(table);
     m_encoding = encoding;
+    m_account = std::move(account);
     endResetModel();
     setModified(false);
     // The header row's texts changed too.

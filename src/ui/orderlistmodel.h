@@ -6,14 +6,20 @@
 
 #include <QAbstractTableModel>
 
+#include <optional>
+
 class OrderListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit OrderListModel(QChar decimalSeparator, QObject *parent = nullptr);
 
     const StatementTable &table() const { return m_table; }
-    /// Replaces the whole table (an import): no edits since, `encoding` is what it was read in.
-    void setTable(StatementTable table, TextEncoding encoding = TextEncoding::Utf8);
+    /// Replaces the whole table (an import): no edits since, `encoding` is what it was read in,
+    /// `account` the statement's money rows and starting balance when it has them (HTML).
+    void setTable(StatementTable table, TextEncoding encoding = TextEncoding::Utf8,
+                  std::optional<AccountOperations> account = std::nullopt);
+    /// The money rows and starting balance of the statement, if it listed them.
+    const std::optional<AccountOperations> &account() const { return m_account; }
     /// The encoding the table was read in, which a save keeps.
     TextEncoding encoding() const { return m_encoding; }
     /// True when a cell was edited since the last import or save.
@@ -32,6 +38,7 @@ private:
     StatementTable m_table;
     QChar m_decimalSeparator;
     TextEncoding m_encoding = TextEncoding::Utf8;
+    std::optional<AccountOperations> m_account;
     bool m_modified = false;
 
 Q_SIGNALS:

@@ -59,6 +59,7 @@ RiskTab::RiskTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, 
     balanceCaption->adjustSize();
     m_initialBalance = new QLineEdit(QString::number(kDefaultRiskBalance), this);
     m_initialBalance->setObjectName(QStringLiteral("Edit3"));
+    m_balanceField = StatementBalanceField(m_initialBalance);
     m_initialBalance->setGeometry(696, 528, 105, 21);
 
     createCalculateButton(QStringLiteral("Button4"), {616, 523, 75, 24});
@@ -82,7 +83,8 @@ RiskTab::RiskTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, 
 bool RiskTab::calculate()
 {
     RiskSettings settings;
-    settings.initialBalance = m_initialBalance->text();
+    settings.initialBalance = m_balanceField.text();
+    settings.startingBalance = m_balanceField.statementBalance();
     settings.decimalSeparator = orders()->decimalSeparator();
     RiskResult result = CalculateRisk(orders()->table(), settings);
     if (showError(result.error))
@@ -99,6 +101,10 @@ bool RiskTab::calculate()
 
 void RiskTab::reset()
 {
+    // A new statement: its own starting balance, when it has one, goes into the balance field.
+    const std::optional<AccountOperations> &account = orders()->account();
+    m_balanceField.setStatementBalance(account ? std::optional<double>(account->startingBalance) : std::nullopt,
+                                       orders()->decimalSeparator());
     m_result = RiskResult();
     m_pairGridModel->setGrid({RiskGridHeader()});
     for (int i = 0; i < 3; ++i) {

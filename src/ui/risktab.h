@@ -4,6 +4,7 @@
 #include "analysis/riskresults.h"
 
 #include "analysistab.h"
+#include "statementbalancefield.h"
 
 #include <QList>
 
@@ -36,6 +37,7 @@ private:
     QString pointText(int curve, int index) const;
 
     QLineEdit *m_initialBalance;      // Edit3
+    StatementBalanceField m_balanceField{nullptr}; // what m_initialBalance stands for
     QList<ExplorableChartView *> m_curveCharts; // Chart9, Chart10, Chart11
     QList<QLineSeries *> m_curves;
     QTableView *m_pairGrid;            // st4

@@ -152,6 +152,7 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
     balanceCaption->setObjectName(QStringLiteral("Label13"));
     m_initialBalance = new QLineEdit(QString::number(kDefaultStatisticsBalance), this);
     m_initialBalance->setObjectName(QStringLiteral("Edit2"));
+    m_balanceField = StatementBalanceField(m_initialBalance);
     m_initialBalance->setGeometry(192, 520, 105, 21);
 
     createCalculateButton(QStringLiteral("Button2"), {8, 520, 75, 25});
@@ -175,7 +176,8 @@ bool StatisticsTab::calculate()
 {
     StatisticsSettings settings;
     settings.serverOffset = m_serverOffset->text();
-    settings.initialBalance = m_initialBalance->text();
+    settings.initialBalance = m_balanceField.text();
+    settings.startingBalance = m_balanceField.statementBalance();
     settings.decimalSeparator = orders()->decimalSeparator();
     StatisticsResult result = CalculateStatistics(orders()->table(), settings);
     if (showError(result.error))
@@ -186,6 +188,10 @@ bool StatisticsTab::calculate()
 
 void StatisticsTab::reset()
 {
+    // A new statement: its own starting balance, when it has one, goes into the balance field.
+    const std::optional<AccountOperations> &account = orders()->account();
+    m_balanceField.setStatementBalance(account ? std::optional<double>(account->startingBalance) : std::nullopt,
+                                       orders()->decimalSeparator());
     m_result = StatisticsResult();
     m_equityLabels = PointLabels();
     for (QLabel *label : {m_winCount, m_winSum, m_winAverage, m_lossCount, m_lossSum, m_lossAverage, m_net})

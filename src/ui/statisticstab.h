@@ -4,6 +4,7 @@
 #include "analysis/sessionstatistics.h"
 
 #include "analysistab.h"
+#include "statementbalancefield.h"
 
 #include <array>
 
@@ -20,6 +21,8 @@ public:
 
     /// The result now shown (empty before the first complete press).
     const StatisticsResult &result() const { return m_result; }
+    /// "Начальный баланс", which the summary tab starts from too.
+    const StatementBalanceField &balanceField() const { return m_balanceField; }
     QLineSeries *equitySeries() const { return m_balanceCurve; }
 
     QString caption() const override { return StatisticsCaption(); }
@@ -37,6 +40,7 @@ private:
 
     QLineEdit *m_serverOffset;   // Edit1
     QLineEdit *m_initialBalance; // Edit2
+    StatementBalanceField m_balanceField{nullptr}; // what m_initialBalance stands for
     ExplorableChartView *m_balanceChart; // Chart2
     QLineSeries *m_balanceCurve; // Series14
     ReadoutBar *m_tradeReadout;  // sb2

@@ -15,6 +15,10 @@ private Q_SLOTS:
     void goldenOutput();
     void jsonFields();
     void handWorkedFixture();
+    void summaryInCloseTimeOrder();
+    void htmlStatement_data();
+    void htmlStatement();
+    void htmlWithoutClosedTransactions();
     void labelsAreEscaped();
     void badInput_data();
     void badInput();
@@ -175,6 +179,86 @@ void TestReport::handWorkedFixture()
     QCOMPARE(groupRows.at(1).toArray(), strings({"EURUSD", "1", "0", "0", "1"}));
     QCOMPARE(groupRows.at(2).toArray(), strings({"GBPUSD", "0", "0", "0", "1"}));
     QCOMPARE(groupRows.at(3).toArray(), strings({"Итого", "2", "0", "1", "1"}));
+}
+
+void TestReport::summaryInCloseTimeOrder()
+{
+    // The same fixture for the summary: in close-time order the trades are 2001 +100, 2003 +20,
+    // 2005 -50, 2006 -20, 2004 +1 (the BUYSTOP is no trade), so the first run of wins is two long,
+    // not three as in table order. Balance 2000, 2100, 2120, 2070, 2050, 2051.
+    const Run r = run({QStringLiteral("--json"), QStringLiteral("--locale"), QStringLiteral("C"),
+                       QStringLiteral(TEST_DATA_DIR "/report-outcomes.csv")});
+    QVERIFY2(r.exitCode == 0, r.err.constData());
+    const QJsonObject summary = QJsonDocument::fromJson(r.out).object().value(QStringLiteral("summary")).toObject();
+    const std::pair<const char *, const char *> expected[] = {
+            {"trades", "5"}, {"gross_profit", "121.00"}, {"gross_loss", "70.00"}, {"net_profit", "51.00"},
+            {"profit_factor", "1.73"}, {"expected_payoff", "10.20"}, {"absolute_drawdown", "0.00"},
+            {"maximal_drawdown", "70.00"}, {"maximal_drawdown_percent", "3.30"}, {"short_positions", "2"},
+            {"short_won_percent", "50.00"}, {"long_positions", "3"}, {"long_won_percent", "66.67"},
+            {"max_consecutive_wins", "2"}, {"max_consecutive_wins_money", "120.00"},
+            {"maximal_consecutive_profit", "120.00"}, {"maximal_consecutive_profit_count", "2"},
+            {"max_consecutive_losses", "2"}, {"max_consecutive_losses_money", "-70.00"},
+            {"average_consecutive_wins", "2"}, {"average_consecutive_losses", "2"}, {"initial_deposit", "2000.00"},
+            {"deposits", "0.00"}, {"account_maximal_drawdown", "70.00"}};
+    for (const auto &[key, text] : expected)
+        QCOMPARE(summary.value(QLatin1String(key)).toString(), QString::fromUtf8(text));
+    QCOMPARE(summary.size(), 41);
+}
+
+void TestReport::htmlStatement_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<double>("statisticsStart"); // the balance before the first row
+    QTest::addColumn<QString>("initialDeposit");
+    QTest::newRow("the statement's own balance") << QStringList{} << 1000.0 << "1000.00";
+    QTest::newRow("a balance given wins") << QStringList{"--balance", "500"} << 500.0 << "500.00";
+}
+
+void TestReport::htmlStatement()
+{
+    // The terminal's HTML statement goes through the same import: the summary is the terminal's
+    // own Details block, and the balance starts where the statement's does.
+    QFETCH(QStringList, options);
+    QFETCH(double, statisticsStart);
+    QFETCH(QString, initialDeposit);
+    const Run r = run(QStringList{QStringLiteral("--json"), QStringLiteral("--locale"), QStringLiteral("C")} + options
+                      + QStringList{QStringLiteral(TEST_DATA_DIR "/statements/statement-01.htm")});
+    QVERIFY2(r.exitCode == 0, r.err.constData());
+    const QJsonObject root = QJsonDocument::fromJson(r.out).object();
+    QCOMPARE(root.value(QStringLiteral("rows")).toInt(), 15); // 10 trades, 5 cancelled limit orders
+    const QJsonObject summary = root.value(QStringLiteral("summary")).toObject();
+    QCOMPARE(summary.value(QStringLiteral("initial_deposit")).toString(), initialDeposit);
+    if (options.isEmpty()) {
+        const QJsonObject printed = QJsonDocument::fromJson(
+                R"({"trades": "10", "gross_profit": "81.94", "gross_loss": "36.20", "net_profit": "45.74",
+                    "profit_factor": "2.26", "expected_payoff": "4.57", "absolute_drawdown": "8.56",
+                    "maximal_drawdown": "19.06", "maximal_drawdown_percent": "1.89",
+                    "relative_drawdown_percent": "1.89", "relative_drawdown": "19.06",
+                    "short_positions": "10", "short_won_percent": "60.00", "long_positions": "0",
+                    "long_won_percent": "0.00", "profit_trades": "6", "profit_trades_percent": "60.00",
+                    "loss_trades": "4", "loss_trades_percent": "40.00", "largest_profit_trade": "38.40",
+                    "largest_loss_trade": "-10.28", "average_profit_trade": "13.66", "average_loss_trade": "-9.05",
+                    "max_consecutive_wins": "3", "max_consecutive_wins_money": "20.59",
+                    "max_consecutive_losses": "2", "max_consecutive_losses_money": "-19.06",
+                    "maximal_consecutive_profit": "38.40", "maximal_consecutive_profit_count": "1",
+                    "maximal_consecutive_loss": "-19.06", "maximal_consecutive_loss_count": "2",
+                    "average_consecutive_wins": "2", "average_consecutive_losses": "1",
+                    "initial_deposit": "1000.00", "deposits": "1000.00", "withdrawals": "0.00", "credit": "0.00"})")
+                                             .object();
+        for (auto it = printed.begin(); it != printed.end(); ++it)
+            QCOMPARE(summary.value(it.key()).toString(), it.value().toString());
+    }
+    // Row 1 is a cancelled order (result 0.00): the first balance point is the starting balance.
+    const QJsonArray equity = root.value(QStringLiteral("statistics")).toObject().value(QStringLiteral("equity")).toArray();
+    QCOMPARE(equity.at(0).toArray().at(1).toDouble(), statisticsStart);
+}
+
+void TestReport::htmlWithoutClosedTransactions()
+{
+    const Run r = run({QStringLiteral(TEST_DATA_DIR "/statements/tester-02.htm")});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY2(r.err.contains("Closed Transactions"), r.err.constData());
 }
 
 void TestReport::labelsAreEscaped()

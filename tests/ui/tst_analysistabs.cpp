@@ -13,10 +13,13 @@
 #include "statementfixture.h"
 #include "statisticstab.h"
 #include "streakstab.h"
+#include "summarytab.h"
+#include "statementbalancefield.h"
 #include "updownbuttons.h"
 #include "weekdaytab.h"
 
 #include <QApplication>
+#include <QAreaSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QGraphicsTextItem>
@@ -64,6 +67,8 @@ private Q_SLOTS:
     void pointerOverCurveDescribesTrade();
     void clickNearEquityPointShowsTradeInSb2();
     void pointerOverBarShowsDayAndValue();
+    void summaryPressFillsFiguresAndChart();
+    void summaryStartsFromTheStatisticsBalance();
 
 private:
     QStringList m_errors;
@@ -803,6 +808,60 @@ void TestAnalysisTabs::pointerOverBarShowsDayAndValue()
     QCOMPARE(sums->textAt(pixelOf(sums, 0.2, 5)), QStringLiteral("Понедельник: 10.00"));
     auto *counts = tab.findChild<ExplorableChartView *>(QStringLiteral("Chart6"));
     QCOMPARE(counts->textAt(pixelOf(counts, 1, 0.5)), QStringLiteral("Вторник: 0"));
+void TestAnalysisTabs::summaryPressFillsFiguresAndChart()
+{
+    // A deposit after the first trade: the account's curve takes it, the terminal's does not.
+    OrderListModel orders(QLatin1Char('.'));
+    AccountOperations account;
+    account.startingBalance = 2000;
+    account.operations = {{BalanceOperation::Balance, "9", "2010.05.24 23:30:00", 500, "Deposit"}};
+    orders.setTable(TableOf(sampleOrders()), TextEncoding::Utf8, account);
+    QLineEdit edit(QStringLiteral("2000"));
+    StatementBalanceField balance(&edit);
+    balance.setStatementBalance(account.startingBalance, QLatin1Char('.'));
+    SummaryTab tab(&orders, &balance);
+    QCOMPARE(labelText(&tab, "gross_profit"), QString());
+    QVERIFY(tab.calculate());
+    QVERIFY(m_errors.isEmpty());
+    QCOMPARE(labelText(&tab, "trades"), QStringLiteral("3"));
+    QCOMPARE(labelText(&tab, "gross_loss"), QStringLiteral("8.00"));
+    QCOMPARE(labelText(&tab, "maximal_drawdown"), QStringLiteral("8.00 (0.40%)"));
+    QCOMPARE(labelText(&tab, "relative_drawdown_percent"), QStringLiteral("0.40% (8.00)"));
+    QCOMPARE(labelText(&tab, "deposits"), QStringLiteral("500.00"));
+    QCOMPARE(labelText(&tab, "max_consecutive_losses"), QStringLiteral("2 (-8.00)"));
+    // Start, the three trades (all closing 23:00), the deposit after them.
+    QCOMPARE(tab.balanceSeries()->count(), 5);
+    QCOMPARE(tab.balanceSeries()->at(4), QPointF(4, 2502));
+    QCOMPARE(tab.terminalSeries()->at(4), QPointF(4, 2002));
+    QCOMPARE(tab.drawdownArea()->upperSeries()->at(3), QPointF(3, 2010));
+    QCOMPARE(tab.drawdownArea()->lowerSeries()->at(3), QPointF(3, 2002));
+
+    // An error leaves the figures as they were; reset empties them.
+    orders.setData(orders.index(1, int(Column::Profit)), QStringLiteral("abc"), Qt::EditRole);
+    QVERIFY(!tab.calculate());
+    QCOMPARE(m_errors.size(), 1);
+    QCOMPARE(labelText(&tab, "trades"), QStringLiteral("3"));
+    tab.reset();
+    QCOMPARE(labelText(&tab, "trades"), QString());
+    QCOMPARE(tab.balanceSeries()->count(), 0);
+}
+
+void TestAnalysisTabs::summaryStartsFromTheStatisticsBalance()
+{
+    // A semicolon statement: the summary starts where the statistics tab's field says, with the
+    // field's rule (a whole number).
+    OrderListModel orders(QLatin1Char('.'));
+    orders.setTable(TableOf(sampleOrders()));
+    StatisticsTab statistics(&orders);
+    SummaryTab tab(&orders, &statistics.balanceField());
+    statistics.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("100"));
+    QVERIFY(tab.calculate());
+    QCOMPARE(labelText(&tab, "initial_deposit"), QStringLiteral("100.00"));
+    QCOMPARE(labelText(&tab, "maximal_drawdown"), QStringLiteral("8.00 (7.27%)"));
+    statistics.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("100.5"));
+    QVERIFY(!tab.calculate());
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY(m_errors.first().contains(QStringLiteral("Начальный баланс")));
 }
 
 QTEST_MAIN(TestAnalysisTabs)

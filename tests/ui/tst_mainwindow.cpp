@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -36,6 +37,9 @@ private Q_SLOTS:
     void f2OpensTheFileDialog();
     void aboutWindowLayout();
     void sampleStatementCalculatesWithoutErrors();
+    void htmlStatementBringsItsBalance();
+    void htmlWithoutClosedTransactionsKeepsTable();
+    void htmlRowsLeftOutAreNamed();
 
 private:
     QString writeStatement(const QByteArray &content);
@@ -83,7 +87,7 @@ void TestMainWindow::layoutAtStart()
     QVERIFY(pages);
     const QStringList captions{"Ордера", "Статистика", "По валютным парам", "По рабочим дням",
                                "Риск-менеджмент/Мани -м-ент/недоборы", "Торговые сигналы Он-лайн",
-                               "Закрытие/Исходы", "Серии"};
+                               "Закрытие/Исходы", "Серии", "Сводка"};
     QCOMPARE(pages->count(), captions.size());
     for (int i = 0; i < captions.size(); ++i)
         QCOMPARE(pages->tabText(i), captions[i]);
@@ -105,7 +109,7 @@ void TestMainWindow::importEnablesCalculationButtons()
     const QString path = writeStatement(kStatement);
     int asked = 0;
     window.setFileChooser([&] { ++asked; return asked == 1 ? QString() : path; });
-    const QStringList buttons{"Button1", "Button2", "Button3", "Button4", "Button7", "Button8"};
+    const QStringList buttons{"Button1", "Button2", "Button3", "Button4", "Button7", "Button8", "Button12"};
     for (const QString &name : buttons)
         QVERIFY2(!window.findChild<QPushButton *>(name)->isEnabled(), qPrintable(name));
 
@@ -271,6 +275,57 @@ void TestMainWindow::sampleStatementCalculatesWithoutErrors()
     QCOMPARE(window.orderModel()->rowCount(), 300);
     window.calculateAll();
     QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
+}
+
+void TestMainWindow::htmlStatementBringsItsBalance()
+{
+    // The terminal's own statement: 10 trades and 5 cancelled orders; its balance starts at the
+    // deposit of 1 000.00, which the statistics, risk and summary tabs start from.
+    MainWindow window;
+    QVERIFY(window.importStatementFile(QStringLiteral(TEST_DATA_DIR "/statements/statement-01.htm")));
+    QVERIFY(m_errors.isEmpty());
+    QCOMPARE(window.orderModel()->rowCount(), 15);
+    auto *statisticsBalance = window.findChild<QLineEdit *>(QStringLiteral("Edit2"));
+    auto *riskBalance = window.findChild<QLineEdit *>(QStringLiteral("Edit3"));
+    const QString start = QStringLiteral("1000") + window.orderModel()->decimalSeparator() + QStringLiteral("00");
+    QCOMPARE(statisticsBalance->text(), start);
+    QCOMPARE(riskBalance->text(), start);
+    window.calculateAll();
+    QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
+    auto *summary = window.findChild<QWidget *>(QStringLiteral("TabSheet11"));
+    QCOMPARE(summary->findChild<QLabel *>(QStringLiteral("gross_profit"))->text().replace(QLatin1Char(','), QLatin1Char('.')),
+             QStringLiteral("81.94"));
+    QCOMPARE(summary->findChild<QLabel *>(QStringLiteral("initial_deposit"))->text(), start);
+
+    // A semicolon statement has no balance of its own: the fields get back what they had.
+    QVERIFY(window.importStatementFile(writeStatement(kStatement)));
+    QCOMPARE(statisticsBalance->text(), QStringLiteral("2000"));
+    QCOMPARE(riskBalance->text(), QStringLiteral("8000"));
+    QCOMPARE(summary->findChild<QLabel *>(QStringLiteral("gross_profit"))->text(), QString());
+}
+
+void TestMainWindow::htmlWithoutClosedTransactionsKeepsTable()
+{
+    MainWindow window;
+    QVERIFY(window.importStatementFile(writeStatement(kStatement)));
+    QVERIFY(!window.importStatementFile(QStringLiteral(TEST_DATA_DIR "/statements/tester-02.htm")));
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY2(m_errors.first().contains(QStringLiteral("Closed Transactions")), qPrintable(m_errors.first()));
+    QCOMPARE(window.orderModel()->rowCount(), 4);
+}
+
+void TestMainWindow::htmlRowsLeftOutAreNamed()
+{
+    // A statement cut off in the middle of a row: the rows before it are imported, the cut one
+    // is named in one message.
+    QFile source(QStringLiteral(TEST_DATA_DIR "/statements/statement-01.htm"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QByteArray whole = source.readAll();
+    MainWindow window;
+    QVERIFY(window.importStatementFile(writeStatement(whole.left(whole.indexOf(">27900367<") + 200))));
+    QCOMPARE(window.orderModel()->rowCount(), 14);
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY2(m_errors.first().contains(QStringLiteral("27900367")), qPrintable(m_errors.first()));
 }
 
 QTEST_MAIN(TestMainWindow)

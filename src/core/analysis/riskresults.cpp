@@ -55,7 +55,8 @@ RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settin
     std::vector<double> ratioSum(n + 1, 0.0), shareSum(n + 1, 0.0), shortfallSum(n + 1, 0.0);
     std::vector<int> protectedCount(n + 1, 0);
     const std::optional<CellError> error = CatchCellError([&] {
-        double balance = ReadIntegerField(settings.initialBalance, InitialBalanceCaption());
+        double balance = settings.startingBalance ? *settings.startingBalance
+                                                  : ReadIntegerField(settings.initialBalance, InitialBalanceCaption());
         const CellReader cells(table, sep);
         for (int r = 1; r < table.rowCount(); ++r) {
             const double close = cells.number(r, Column::ClosePrice);

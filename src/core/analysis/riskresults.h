@@ -38,6 +38,8 @@ constexpr int kDefaultRiskBalance = 8000;
 
 struct RiskSettings {
     QString initialBalance = QString::number(kDefaultRiskBalance); ///< text of "Начальный баланс"
+    /// The statement's own starting balance (an HTML statement); when set, initialBalance is not read.
+    std::optional<double> startingBalance;
     QChar decimalSeparator = QLatin1Char('.');
 };
 

@@ -80,7 +80,9 @@ StatisticsResult CalculateStatistics(const StatementTable &table, const Statisti
     StatisticsResult result;
     const QChar sep = settings.decimalSeparator;
     const std::optional<CellError> error = CatchCellError([&] {
-        const double initialBalance = ReadIntegerField(settings.initialBalance, InitialBalanceCaption());
+        const double initialBalance = settings.startingBalance
+                ? *settings.startingBalance
+                : ReadIntegerField(settings.initialBalance, InitialBalanceCaption());
         const int rows = table.rowCount();
         const int offset = rows > 1 ? ReadIntegerField(settings.serverOffset, ServerOffsetCaption()) : 0;
         const CellReader cells(table, sep);

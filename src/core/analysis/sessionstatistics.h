@@ -42,6 +42,8 @@ constexpr int kDefaultStatisticsBalance = 2000;
 struct StatisticsSettings {
     QString serverOffset = QString::number(kDefaultServerOffset);        ///< text of "Смещение сервера(GTM)"
     QString initialBalance = QString::number(kDefaultStatisticsBalance); ///< text of "Начальный баланс"
+    /// The statement's own starting balance (an HTML statement); when set, initialBalance is not read.
+    std::optional<double> startingBalance;
     QChar decimalSeparator = QLatin1Char('.');
 };
 

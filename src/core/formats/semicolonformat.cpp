@@ -151,6 +151,15 @@ StatementTable ReadSemicolonText(std::string_view utf8)
     return ReadSemicolonText(std::move(bytes));
 }
 
+QStringList StatementHeaderCells()
+{
+    return {QStringLiteral("Ticket"),     QStringLiteral("Open Date"), QStringLiteral("Open Time"),
+            QStringLiteral("Type"),       QStringLiteral("Size"),      QStringLiteral("Item"),
+            QStringLiteral("Price"),      QStringLiteral("S / L"),     QStringLiteral("T / P"),
+            QStringLiteral("Close Date"), QStringLiteral("Close Time"), QStringLiteral("Price"),
+            QStringLiteral("Swap"),       QStringLiteral("Profit")};
+}
+
 namespace {
 
 // The Windows-1251 byte of a code point, or 0 when the code page lacks it.
@@ -212,6 +221,9 @@ QString WriteSemicolonFile(const StatementTable &table, const QString &path, Tex
         bytes = "\xEF\xBB\xBF" + text.toUtf8();
         break;
     case TextEncoding::Utf8Bom:
+    case TextEncoding::ShiftJis: // read from HTML: the semicolon file keeps every character
+    case TextEncoding::Gbk:
+    case TextEncoding::Declared:
         bytes = "\xEF\xBB\xBF" + text.toUtf8();
         break;
     case TextEncoding::Utf8:

@@ -1,7 +1,11 @@
 // The semicolon statement format: one order per line, every field ended by ";".
 #pragma once
 
+#include "formats/statementimport.h"
 #include "statement/statementtable.h"
+
+#include <QString>
+#include <QStringList>
 
 #include <string_view>
 
@@ -12,9 +16,9 @@
 StatementTable ReadSemicolonText(LargeArray<char> text, size_t offset = 0);
 StatementTable ReadSemicolonText(std::string_view utf8);
 
-#include "formats/statementimport.h"
-
-#include <QString>
+/// The header line of a semicolon statement as the 14 cells of row 0 ("Ticket", "Open Date",
+/// ..., "Profit"); other formats give their tables the same header.
+QStringList StatementHeaderCells();
 
 /// Writes `table` to `path` in the semicolon format — the header row first, every cell followed
 /// by ";", lines ended by CRLF — so that importing the file gives the same cells. `encoding` is

@@ -1,12 +1,20 @@
 // Statement decoding: BOM detection, UTF-8 validation and the Windows-1251 fallback.
 #include "formats/statementimport.h"
 
+#include "formats/htmlstatement.h"
+#include "formats/htmltablereader.h"
 #include "formats/semicolonformat.h"
 
+#include <QByteArrayView>
 #include <QFile>
 #include <QString>
+#include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -101,7 +109,128 @@ LargeArray<char> fromUtf16(const LargeArray<char> &bytes, size_t skip, bool bigE
     return fromQString(text);
 }
 
+std::string_view viewOf(const LargeArray<char> &bytes, size_t offset = 0)
+{
+    return std::string_view(bytes.data() + offset, bytes.size() - offset);
+}
+
+LargeArray<char> fromWindows1251(const LargeArray<char> &bytes);
+
+// UTF-16 without a byte-order mark: a markup character with a zero byte beside it.
+std::optional<bool> utf16WithoutMark(const LargeArray<char> &bytes)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
+    if (bytes.size() < 4)
+        return std::nullopt;
+    if (u[0] != 0 && u[1] == 0 && u[2] != 0 && u[3] == 0)
+        return false; // little-endian
+    if (u[0] == 0 && u[1] != 0 && u[2] == 0 && u[3] != 0)
+        return true;
+    return std::nullopt;
+}
+
+// Section titles of the Japanese statement template in Shift_JIS: 決済情報 and レポート概要.
+bool hasShiftJisLabels(const LargeArray<char> &bytes)
+{
+    static const std::string_view labels[] = {"\x8c\x88\x8d\xcf\x8f\xee\x95\xf1",
+                                              "\x83\x8c\x83\x7c\x81\x5b\x83\x67\x8a\x54\x97\x76"};
+    for (const std::string_view label : labels)
+        if (std::search(bytes.data(), bytes.data() + bytes.size(),
+                        std::boyer_moore_horspool_searcher(label.begin(), label.end()))
+            != bytes.data() + bytes.size())
+            return true;
+    return false;
+}
+
+bool isNamed(const std::string &name, std::initializer_list<const char *> names)
+{
+    for (const char *n : names)
+        if (name == n)
+            return true;
+    return false;
+}
+
+// Decodes with the converter of that name; nothing when the platform has none.
+std::optional<LargeArray<char>> decodeNamed(const LargeArray<char> &bytes, const char *name)
+{
+    QStringDecoder decoder(name);
+    if (!decoder.isValid())
+        return std::nullopt;
+    const QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    return fromQString(text);
+}
+
+// Decodes the bytes of an HTML statement without a byte-order mark.
+LargeArray<char> decodeHtml(LargeArray<char> bytes, size_t *offset, ImportResult &result)
+{
+    *offset = 0;
+    const std::string declared = DeclaredCharset(viewOf(bytes));
+    result.declaredCharset = QString::fromLatin1(declared.data(), qsizetype(declared.size()));
+    if (isNamed(declared, {"utf-8", "utf8", "unicode-1-1-utf-8"})) {
+        result.encoding = TextEncoding::Utf8;
+        if (isValidUtf8(bytes.data(), bytes.size()))
+            return bytes;
+        return fromQString(QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+    }
+    if (isNamed(declared, {"windows-1251", "cp1251", "x-cp1251"})) {
+        result.encoding = TextEncoding::Windows1251;
+        return fromWindows1251(bytes);
+    }
+    // A declared UTF-16 without a byte-order mark is a mislabelled 8-bit file.
+    if (!declared.empty() && declared.rfind("utf-16", 0) != 0) {
+        if (auto text = decodeNamed(bytes, declared.c_str())) {
+            if (isNamed(declared, {"shift_jis", "shift-jis", "sjis", "x-sjis", "cp932", "windows-31j", "ms_kanji"}))
+                result.encoding = TextEncoding::ShiftJis;
+            else if (isNamed(declared, {"gbk", "gb2312", "gb18030", "cp936", "x-gbk", "euc-cn"}))
+                result.encoding = TextEncoding::Gbk;
+            else
+                result.encoding = TextEncoding::Declared;
+            return std::move(*text);
+        }
+    }
+    if (isValidUtf8(bytes.data(), bytes.size())) {
+        result.encoding = TextEncoding::Utf8;
+        return bytes;
+    }
+    if (hasShiftJisLabels(bytes)) {
+        if (auto text = decodeNamed(bytes, "Shift_JIS")) {
+            result.encoding = TextEncoding::ShiftJis;
+            return std::move(*text);
+        }
+    }
+    result.encoding = TextEncoding::Windows1251;
+    return fromWindows1251(bytes);
+}
+
+LargeArray<char> fromWindows1251(const LargeArray<char> &bytes)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
+    LargeArray<char> out;
+    out.reserve(bytes.size() + bytes.size() / 2 + 16);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        appendUtf8(out, Windows1251ToUnicode(u[i]));
+    return out;
+}
+
+ImportResult takeHtml(HtmlStatement statement, ImportResult result)
+{
+    if (!statement.table) {
+        result.error = QStringLiteral("в файле HTML нет таблицы закрытых сделок (Closed Transactions) — "
+                                      "это не выписка по счёту из терминала");
+        return result;
+    }
+    result.table = std::move(statement.table);
+    result.account = std::move(statement.account);
+    result.notes = std::move(statement.notes);
+    return result;
+}
+
 } // namespace
+
+bool IsValidUtf8(std::string_view bytes)
+{
+    return isValidUtf8(bytes.data(), bytes.size());
+}
 
 char32_t Windows1251ToUnicode(unsigned char byte)
 {
@@ -143,11 +272,7 @@ LargeArray<char> DecodeStatementText(LargeArray<char> bytes, size_t *offset, Tex
         return bytes;
     }
     report(TextEncoding::Windows1251);
-    LargeArray<char> out;
-    out.reserve(size + size / 2 + 16);
-    for (size_t i = 0; i < size; ++i)
-        appendUtf8(out, Windows1251ToUnicode(u[i]));
-    return out;
+    return fromWindows1251(bytes);
 }
 
 ImportResult ImportStatement(const QString &path)
@@ -158,8 +283,35 @@ ImportResult ImportStatement(const QString &path)
         result.error = file.errorString();
         return result;
     }
-    LargeArray<char> bytes;
     const qint64 size = file.size();
+    // An HTML statement in UTF-8 (or ASCII) is read where the file is mapped: its table copies
+    // what it keeps, so the file's bytes need no buffer of their own.
+    if (size > 0) {
+        if (uchar *mapped = file.map(0, size)) {
+            const std::string_view bytes(reinterpret_cast<const char *>(mapped), size_t(size));
+            const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
+            const bool plain8Bit = !(bytes.size() >= 2 && ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF)))
+                    && !(bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF)
+                    && !(bytes.size() >= 2 && (u[0] == 0 || u[1] == 0));
+            if (plain8Bit && LooksLikeHtml(bytes)) {
+                const std::string declared = DeclaredCharset(bytes);
+                if (declared.empty() || isNamed(declared, {"utf-8", "utf8", "unicode-1-1-utf-8"})) {
+                    std::optional<HtmlStatement> statement = ReadHtmlStatementIfUtf8(bytes);
+                    file.unmap(mapped);
+                    if (statement) {
+                        result.format = StatementFormat::Html;
+                        result.encoding = TextEncoding::Utf8;
+                        result.declaredCharset = QString::fromLatin1(declared.data(), qsizetype(declared.size()));
+                        return takeHtml(std::move(*statement), std::move(result));
+                    }
+                    mapped = nullptr;
+                }
+            }
+            if (mapped)
+                file.unmap(mapped);
+        }
+    }
+    LargeArray<char> bytes;
     if (size > 0) {
         bytes.resizeUninitialised(size_t(size));
         qint64 got = 0;
@@ -183,8 +335,37 @@ ImportResult ImportStatement(const QString &path)
         }
         bytes.append(all.constData(), size_t(all.size()));
     }
+
     size_t offset = 0;
-    LargeArray<char> text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
-    result.table = ReadSemicolonText(std::move(text), offset);
-    return result;
+    LargeArray<char> text;
+    bool html = false;
+    const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
+    const bool byteOrderMark = (bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF)
+            || (bytes.size() >= 2 && ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF)));
+    const std::optional<bool> utf16BigEndian = byteOrderMark ? std::nullopt : utf16WithoutMark(bytes);
+    if (byteOrderMark) {
+        text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
+        html = LooksLikeHtml(viewOf(text, offset));
+    } else if (utf16BigEndian) {
+        LargeArray<char> decoded = fromUtf16(bytes, 0, *utf16BigEndian);
+        html = LooksLikeHtml(viewOf(decoded));
+        if (html) {
+            result.encoding = *utf16BigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
+            text = std::move(decoded);
+        } else {
+            text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
+        }
+    } else if (LooksLikeHtml(viewOf(bytes))) {
+        text = decodeHtml(std::move(bytes), &offset, result);
+        html = true;
+    } else {
+        text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
+    }
+    if (!html) {
+        result.table = ReadSemicolonText(std::move(text), offset);
+        return result;
+    }
+
+    result.format = StatementFormat::Html;
+    return takeHtml(ReadHtmlStatement(viewOf(text), offset), std::move(result));
 }

@@ -1,6 +1,7 @@
 // Compact storage of the statement: one buffer, offsets per row and cell; the row builder.
 #include "statementtable.h"
 
+#include <cstring>
 #include <utility>
 
 QString ColumnName(int column)
@@ -99,17 +100,45 @@ void StatementTableBuilder::addRow(const QStringList &cells)
 
 void StatementTableBuilder::addRow(const std::string_view *cells, int count)
 {
+    // One resize per row, then plain copies: rows are added by the hundred thousand.
     const size_t start = m_buffer.size();
+    size_t bytes = StatementTable::kColumnCount;
+    for (int c = 0; c < count && c < StatementTable::kColumnCount; ++c)
+        bytes += cells[c].size();
+    m_buffer.resizeUninitialised(start + bytes);
+    const size_t endsAt = m_cellEnd.size();
+    m_cellEnd.resizeUninitialised(endsAt + StatementTable::kColumnCount);
     m_rowStart.push_back(start);
+    char *out = m_buffer.data() + start;
+    uint32_t *ends = m_cellEnd.data() + endsAt;
     uint32_t offset = 0;
     for (int c = 0; c < StatementTable::kColumnCount; ++c) {
         const std::string_view cell = c < count ? cells[c] : std::string_view();
-        m_buffer.append(cell.data(), cell.size());
-        m_buffer.push_back(';');
+        if (!cell.empty())
+            std::memcpy(out + offset, cell.data(), cell.size());
         offset += uint32_t(cell.size());
-        m_cellEnd.push_back(offset);
+        out[offset] = ';';
+        ends[c] = offset;
         offset += 1;
     }
+}
+
+void StatementTableBuilder::append(StatementTableBuilder &&other)
+{
+    const uint64_t shift = m_buffer.size();
+    if (m_rowStart.empty()) {
+        // Nothing to shift: take the other's storage as it is.
+        m_buffer = std::exchange(other.m_buffer, {});
+        m_rowStart = std::exchange(other.m_rowStart, {});
+        m_cellEnd = std::exchange(other.m_cellEnd, {});
+        return;
+    }
+    m_buffer.append(other.m_buffer.data(), other.m_buffer.size());
+    m_rowStart.reserve(m_rowStart.size() + other.m_rowStart.size());
+    for (size_t i = 0; i < other.m_rowStart.size(); ++i)
+        m_rowStart.push_back(other.m_rowStart[i] + shift);
+    m_cellEnd.append(other.m_cellEnd.data(), other.m_cellEnd.size());
+    other = StatementTableBuilder();
 }
 
 StatementTable StatementTableBuilder::finish()

@@ -90,6 +90,8 @@ public:
     void addRow(const QStringList &cells);
     void addRow(const std::string_view *cells, int count);
     size_t rowCount() const { return m_rowStart.size(); }
+    /// Appends the rows of `other` after these; `other` is left empty.
+    void append(StatementTableBuilder &&other);
     /// The table of the rows added (one empty row when none was); the builder is left empty.
     StatementTable finish();
 

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void headerOnlyStatement();
     void errors_data();
     void errors();
+    void statementStartingBalance();
     void valuePerPriceUnit();
 };
 
@@ -163,6 +164,25 @@ void TestRiskResults::errors()
     QCOMPARE(r.error->column, column);
     QVERIFY(r.grid.empty());
     QVERIFY(r.shortfall.values.empty());
+}
+
+void TestRiskResults::statementStartingBalance()
+{
+    // The statement's own balance stands in for the field, which is then not read.
+    const StatementTable table = TableOf({priced("BUY", "1.2000", "1.1950", "1.2100", "1.1950", "-50"),
+                                          priced("SELL", "1.2000", "1.2050", "1.1900", "1.1900", "100")});
+    RiskSettings typed;
+    typed.initialBalance = "5000";
+    RiskSettings statement;
+    statement.initialBalance = "not read";
+    statement.startingBalance = 5000;
+    const RiskResult a = CalculateRisk(table, typed), b = CalculateRisk(table, statement);
+    QVERIFY(!a.error && !b.error);
+    QCOMPARE(b.riskShare.values, a.riskShare.values);
+    statement.startingBalance = 2500;
+    const RiskResult c = CalculateRisk(table, statement);
+    QVERIFY(!c.error);
+    QVERIFY(c.riskShare.values.front() > 1.9 * a.riskShare.values.front()); // about half the money at stake
 }
 
 void TestRiskResults::valuePerPriceUnit()

@@ -14,6 +14,7 @@ private Q_SLOTS:
     void zeroCountAveragesAreZero();
     void profitFactorTexts();
     void equityCurve();
+    void statementStartingBalance();
     void errors_data();
     void errors();
     void doublePrecisionKeepsCents();
@@ -140,6 +141,17 @@ void TestSessionStatistics::equityCurve()
     QVERIFY(!r.error);
     QCOMPARE(r.equity.values, (std::vector<double>{1010.0, 1006.0, 1008.5}));
     QCOMPARE(r.equity.rows, (std::vector<int>{1, 2, 3}));
+}
+
+void TestSessionStatistics::statementStartingBalance()
+{
+    // An HTML statement brings its own balance, with cents: the field's text is not read.
+    StatisticsSettings settings;
+    settings.initialBalance = "not read";
+    settings.startingBalance = 2484.53;
+    const StatisticsResult r = CalculateStatistics(TableOf({Trade("A", "10"), Trade("B", "-4")}), settings);
+    QVERIFY(!r.error);
+    QCOMPARE(r.equity.values, (std::vector<double>{2494.53, 2490.53}));
 }
 
 void TestSessionStatistics::errors_data()

@@ -1,0 +1,550 @@
+// Sections, row kinds and the opening balance of the terminal's HTML account statement.
+#include "formats/htmlstatement.h"
+
+#include "formats/htmltablereader.h"
+#include "formats/semicolonformat.h"
+#include "formats/statementimport.h"
+#include "statement/formatmoney.h"
+#include "statement/parsenumber.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <thread>
+
+namespace {
+
+enum class Section { None, Closed, Open, Working, Summary, Details, Other };
+
+struct SectionLabel {
+    const char *label;
+    Section section;
+};
+
+// Title rows of the statement's blocks: the terminal's English and a broker's Japanese template.
+const SectionLabel kSectionLabels[] = {
+    {"closed transactions", Section::Closed},
+    {"open trades", Section::Open},
+    {"working orders", Section::Working},
+    {"summary", Section::Summary},
+    {"details", Section::Details},
+    {"決済情報", Section::Closed},
+    {"オープンポジション情報", Section::Open},
+    {"注文情報", Section::Working},
+    {"レポート概要", Section::Summary},
+    {"レポート詳細", Section::Details},
+};
+
+// The closing balance in the summary block.
+const char *const kBalanceLabels[] = {"balance", "資産合計（残高）"};
+
+constexpr int kTradeCells = 14;
+// Not more notes than this; the rest are counted.
+constexpr int kMaxNotes = 20;
+// Below this one thread reads the statement quickly enough.
+constexpr size_t kParallelBytes = size_t(4) << 20;
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+}
+
+bool equalsNoCase(std::string_view text, std::string_view lowerCase)
+{
+    if (text.size() != lowerCase.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (lower(text[i]) != lowerCase[i])
+            return false;
+    return true;
+}
+
+// The label of a "Label:" cell without its colon (ASCII or full-width); empty when it has none.
+std::string_view labelOf(std::string_view cell)
+{
+    if (!cell.empty() && cell.back() == ':')
+        cell.remove_suffix(1);
+    else if (cell.size() >= 3 && cell.substr(cell.size() - 3) == "\xEF\xBC\x9A")
+        cell.remove_suffix(3);
+    else
+        return std::string_view();
+    while (!cell.empty() && cell.back() == ' ')
+        cell.remove_suffix(1);
+    return cell;
+}
+
+bool isTicket(std::string_view cell)
+{
+    if (cell.empty())
+        return false;
+    for (const char c : cell)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+bool hasBlank(std::string_view cell)
+{
+    for (const char c : cell) // short texts: a loop beats a library search
+        if (c == ' ')
+            return true;
+    return false;
+}
+
+// A number cell without its thousands blanks.
+std::string_view withoutBlanks(std::string_view cell, std::string &buffer)
+{
+    if (!hasBlank(cell))
+        return cell;
+    buffer.clear();
+    for (const char c : cell)
+        if (c != ' ')
+            buffer.push_back(c);
+    return buffer;
+}
+
+std::optional<double> numberOf(std::string_view cell)
+{
+    if (cell == "0.00")
+        return 0.0; // most commissions, taxes and swaps
+    char buffer[64];
+    if (hasBlank(cell) && cell.size() <= sizeof buffer) {
+        size_t n = 0;
+        for (const char c : cell)
+            if (c != ' ')
+                buffer[n++] = c;
+        cell = std::string_view(buffer, n);
+    }
+    if (cell.empty())
+        return std::nullopt;
+    return ParseNumber(cell, QLatin1Char('.'));
+}
+
+// A money text that already reads as the table writes it: optional '-', digits, '.', 2 digits.
+bool isTwoDecimalText(std::string_view text)
+{
+    const size_t begin = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (text.size() < begin + 4 || text[text.size() - 3] != '.')
+        return false;
+    for (size_t i = begin; i < text.size(); ++i)
+        if ((text[i] < '0' || text[i] > '9') && i != text.size() - 3)
+            return false;
+    return text != "-0.00";
+}
+
+double roundedToCents(double value)
+{
+    return std::round(value * 100.0) / 100.0;
+}
+
+QString qstring(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+enum class RowKind { Trade, Pending, Money, Unknown };
+
+RowKind kindOf(std::string_view type, bool *buySide)
+{
+    char buffer[16];
+    if (type.size() > sizeof buffer)
+        return RowKind::Unknown;
+    for (size_t i = 0; i < type.size(); ++i)
+        buffer[i] = lower(type[i]);
+    const std::string_view t(buffer, type.size());
+    *buySide = t.substr(0, 3) == "buy";
+    if (t == "buy" || t == "sell")
+        return RowKind::Trade;
+    if (t == "buy limit" || t == "buy stop" || t == "sell limit" || t == "sell stop")
+        return RowKind::Pending;
+    if (t == "balance" || t == "credit")
+        return RowKind::Money;
+    return RowKind::Unknown;
+}
+
+// Reads the rows of one stretch of the statement. A long statement is read as two stretches
+// on two threads, the second one starting, as it nearly always does, inside the closed
+// transactions; whether it really did is known once the first stretch is read.
+class StatementReader {
+public:
+    /// Reads from `offset` to the end of `text`; `beginsInClosed`: the stretch starts with
+    /// rows of the closed-transactions table; `endsAtRow`: the end of `text` is the start of a
+    /// further row (not a cut).
+    StatementReader(std::string_view text, size_t offset, bool beginsInClosed, bool endsAtRow)
+        : m_rows(text, offset, endsAtRow)
+    {
+        // About a row per 500 bytes of the terminal's markup, and a fifth of its bytes kept.
+        const size_t bytes = text.size() - offset;
+        m_builder.reserve(bytes / 400 + 16, bytes / 4 + 1024);
+        if (beginsInClosed) {
+            m_section = Section::Closed;
+            m_sawClosed = true;
+            m_tablesByShape = 1;
+        } else {
+            m_builder.addRow(StatementHeaderCells());
+        }
+    }
+
+    void read();
+    /// True when a cell of the stretch held a byte outside ASCII.
+    bool sawNonAsciiText() const { return m_rows.sawNonAsciiText(); }
+    /// True when the stretch ended in the middle of the closed-transactions table, outside
+    /// any markup: where a second stretch that begins in that table takes over.
+    bool endsInClosedTable() const
+    {
+        return !m_rows.endedInMarkup() && m_section == Section::Closed && !m_untitled &&
+               m_tablesByShape == 1;
+    }
+    /// Appends what the stretch after this one read.
+    void append(StatementReader &&next);
+    /// The statement: header row, the rows read, the account with its starting balance.
+    HtmlStatement finish();
+
+private:
+    void takeTitle(std::string_view label);
+    void takeClosedRow();
+    std::string_view number(int index, std::string &buffer) const;
+    void orderCells(std::string_view type, std::string_view *cells);
+    void takeTrade(bool buy);
+    void takePending(bool buy);
+    void takeMoney(bool credit);
+    void takeSummaryRow();
+    void note(const QString &text);
+
+    HtmlTableReader m_rows;
+    StatementTableBuilder m_builder;
+    std::vector<BalanceOperation> m_operations;
+    QStringList m_notes;
+    int m_notesLeftOut = 0;
+    Section m_section = Section::None;
+    bool m_sawClosed = false;
+    bool m_untitled = false; // a title row of an unknown label is waiting for the row after it
+    int m_tablesByShape = 0; // order tables met so far: closed, open, working
+    std::optional<double> m_closingBalance;
+    double m_resultSum = 0;
+    std::string m_firstClose; // earliest close time of a trade
+    bool m_haveTrade = false;
+    std::string m_cells[kTradeCells];
+};
+
+void StatementReader::append(StatementReader &&next)
+{
+    m_builder.append(std::move(next.m_builder));
+    m_operations.insert(m_operations.end(), std::make_move_iterator(next.m_operations.begin()),
+                        std::make_move_iterator(next.m_operations.end()));
+    for (const QString &text : std::as_const(next.m_notes)) {
+        if (m_notes.size() < kMaxNotes)
+            m_notes.append(text);
+        else
+            ++m_notesLeftOut;
+    }
+    m_notesLeftOut += next.m_notesLeftOut;
+    if (!m_closingBalance)
+        m_closingBalance = next.m_closingBalance;
+    m_resultSum += next.m_resultSum;
+    if (next.m_haveTrade && (!m_haveTrade || next.m_firstClose < m_firstClose))
+        m_firstClose = next.m_firstClose;
+    m_haveTrade = m_haveTrade || next.m_haveTrade;
+}
+
+void StatementReader::note(const QString &text)
+{
+    if (m_notes.size() < kMaxNotes)
+        m_notes.append(QStringLiteral("Строка %1 файла: %2").arg(m_rows.rowLine()).arg(text));
+    else
+        ++m_notesLeftOut;
+}
+
+void StatementReader::takeTitle(std::string_view label)
+{
+    for (const SectionLabel &known : kSectionLabels) {
+        if (equalsNoCase(label, known.label)) {
+            m_section = known.section;
+            m_untitled = false;
+            // Order tables of a later block in another language follow this one.
+            if (m_section == Section::Closed)
+                m_tablesByShape = std::max(m_tablesByShape, 1);
+            else if (m_section == Section::Open)
+                m_tablesByShape = std::max(m_tablesByShape, 2);
+            else if (m_section == Section::Working)
+                m_tablesByShape = 3;
+            m_sawClosed = m_sawClosed || m_section == Section::Closed;
+            return;
+        }
+    }
+    m_section = Section::Other;
+    m_untitled = true;
+}
+
+void StatementReader::read()
+{
+    while (m_rows.nextRow()) {
+        const int count = m_rows.cellCount();
+        if (count == 1) {
+            const std::string_view label = labelOf(m_rows.cell(0));
+            if (!label.empty()) {
+                takeTitle(label);
+                continue;
+            }
+        }
+        if (m_untitled) {
+            // A block under a title of another language: the order tables have a header row of
+            // column names, and come in the terminal's order.
+            m_untitled = false;
+            if (count >= 10 && !isTicket(m_rows.cell(0)) && m_tablesByShape < 3) {
+                const Section order[3] = {Section::Closed, Section::Open, Section::Working};
+                m_section = order[m_tablesByShape++];
+                m_sawClosed = m_sawClosed || m_section == Section::Closed;
+            }
+            continue;
+        }
+        if (m_section == Section::Closed)
+            takeClosedRow();
+        else if (m_section == Section::Summary)
+            takeSummaryRow();
+    }
+}
+
+HtmlStatement StatementReader::finish()
+{
+    HtmlStatement result;
+    if (!m_sawClosed)
+        return result;
+    result.notes = std::move(m_notes);
+    if (m_notesLeftOut > 0)
+        result.notes.append(QStringLiteral("… и ещё строк пропущено: %1").arg(m_notesLeftOut));
+
+    AccountOperations &account = result.account;
+    account.operations = std::move(m_operations);
+    double balanceRows = 0;
+    for (const BalanceOperation &op : account.operations)
+        if (op.kind == BalanceOperation::Balance)
+            balanceRows += op.amount;
+    account.broughtForward =
+        m_closingBalance ? roundedToCents(*m_closingBalance - m_resultSum - balanceRows) : 0.0;
+    double early = 0;
+    const QString firstClose =
+        QString::fromLatin1(m_firstClose.data(), qsizetype(m_firstClose.size()));
+    for (const BalanceOperation &op : account.operations)
+        if (!m_haveTrade || op.time < firstClose)
+            early += op.amount;
+    account.startingBalance = roundedToCents(account.broughtForward + early);
+
+    result.table = m_builder.finish();
+    return result;
+}
+
+void StatementReader::takeClosedRow()
+{
+    if (m_rows.cellCount() < 3 || !isTicket(m_rows.cell(0)))
+        return; // header, totals, the comment rows some exports add: not transactions
+    if (!m_rows.rowClosed()) {
+        note(QStringLiteral("файл кончается внутри строки тикета %1 — строка не взята")
+                 .arg(qstring(m_rows.cell(0))));
+        return;
+    }
+    bool buy = false;
+    switch (kindOf(m_rows.cell(2), &buy)) {
+    case RowKind::Trade:
+        takeTrade(buy);
+        break;
+    case RowKind::Pending:
+        takePending(buy);
+        break;
+    case RowKind::Money:
+        takeMoney(equalsNoCase(m_rows.cell(2), "credit"));
+        break;
+    case RowKind::Unknown:
+        note(QStringLiteral("тикет %1: неизвестный тип «%2» — строка не взята")
+                 .arg(qstring(m_rows.cell(0)), qstring(m_rows.cell(2))));
+        break;
+    }
+}
+
+// Cell `index` of the row without thousands blanks.
+std::string_view StatementReader::number(int index, std::string &buffer) const
+{
+    const std::string_view cell = m_rows.cell(index);
+    return m_rows.cellMayHaveBlank(index) ? withoutBlanks(cell, buffer) : cell;
+}
+
+// Cells 0 to 11 of an order row, the same for trades and pending orders.
+void StatementReader::orderCells(std::string_view type, std::string_view *cells)
+{
+    const HtmlTableReader &r = m_rows;
+    auto splitTime = [cells](std::string_view text, int dateColumn) {
+        size_t blank = 0;
+        while (blank < text.size() && text[blank] != ' ')
+            ++blank;
+        cells[dateColumn] = text.substr(0, blank);
+        cells[dateColumn + 1] = blank < text.size() ? text.substr(blank + 1) : std::string_view();
+    };
+    cells[int(Column::Ticket)] = r.cell(0);
+    splitTime(r.cell(1), int(Column::OpenDate));
+    cells[int(Column::Type)] = type;
+    cells[int(Column::Size)] = number(3, m_cells[int(Column::Size)]);
+    const std::string_view item = r.cell(4);
+    std::string &symbol = m_cells[int(Column::Symbol)];
+    symbol.resize(item.size());
+    for (size_t i = 0; i < item.size(); ++i)
+        symbol[i] = item[i] >= 'a' && item[i] <= 'z' ? char(item[i] - ('a' - 'A')) : item[i];
+    cells[int(Column::Symbol)] = symbol;
+    cells[int(Column::OpenPrice)] = number(5, m_cells[int(Column::OpenPrice)]);
+    cells[int(Column::StopLoss)] = number(6, m_cells[int(Column::StopLoss)]);
+    cells[int(Column::TakeProfit)] = number(7, m_cells[int(Column::TakeProfit)]);
+    splitTime(r.cell(8), int(Column::CloseDate));
+    cells[int(Column::ClosePrice)] = number(9, m_cells[int(Column::ClosePrice)]);
+}
+
+void StatementReader::takeTrade(bool buy)
+{
+    const HtmlTableReader &r = m_rows;
+    if (r.cellCount() != kTradeCells) {
+        note(QStringLiteral("тикет %1: %2 ячеек вместо %3 — строка не взята")
+                 .arg(qstring(r.cell(0)))
+                 .arg(r.cellCount())
+                 .arg(kTradeCells));
+        return;
+    }
+    double result = 0;
+    bool onlyProfit = true; // commission, taxes and swap all 0
+    for (int c = 10; c < 14; ++c) {
+        const auto value = numberOf(r.cell(c));
+        if (!value) {
+            note(QStringLiteral("тикет %1: «%2» — не число — строка не взята")
+                     .arg(qstring(r.cell(0)), qstring(r.cell(c))));
+            return;
+        }
+        result += *value;
+        onlyProfit = onlyProfit && (c == 13 || *value == 0);
+    }
+    std::string_view cells[kTradeCells];
+    orderCells(buy ? "BUY" : "SELL", cells);
+    cells[int(Column::Swap)] = number(12, m_cells[int(Column::Swap)]);
+    std::string &profit = m_cells[int(Column::Profit)];
+    const std::string_view printed = number(13, profit);
+    if (onlyProfit && isTwoDecimalText(printed)) {
+        cells[int(Column::Profit)] =
+            printed; // the result is the printed profit, already in table form
+    } else {
+        profit.clear();
+        for (const QChar ch : FormatMoney(result, QLatin1Char('.')))
+            profit.push_back(char(ch.unicode()));
+        cells[int(Column::Profit)] = profit;
+    }
+    m_builder.addRow(cells, kTradeCells);
+
+    m_resultSum += result;
+    const std::string_view close = r.cell(8);
+    if (!m_haveTrade || close < std::string_view(m_firstClose)) {
+        m_firstClose.assign(close);
+        m_haveTrade = true;
+    }
+}
+
+void StatementReader::takePending(bool buy)
+{
+    const HtmlTableReader &r = m_rows;
+    if (r.cellCount() < 10) {
+        note(QStringLiteral("тикет %1: %2 ячеек, нужно не меньше 10 — строка не взята")
+                 .arg(qstring(r.cell(0)))
+                 .arg(r.cellCount()));
+        return;
+    }
+    std::string_view cells[kTradeCells];
+    orderCells(buy ? "BUYSTOP " : "SELLSTOP", cells);
+    cells[int(Column::Swap)] = "0.00";
+    cells[int(Column::Profit)] = "0.00";
+    m_builder.addRow(cells, kTradeCells);
+}
+
+void StatementReader::takeMoney(bool credit)
+{
+    const HtmlTableReader &r = m_rows;
+    const auto amount = numberOf(r.cell(r.cellCount() - 1));
+    if (!amount) {
+        note(QStringLiteral("тикет %1: сумма «%2» — не число — строка не взята")
+                 .arg(qstring(r.cell(0)), qstring(r.cell(r.cellCount() - 1))));
+        return;
+    }
+    BalanceOperation op;
+    op.kind = credit ? BalanceOperation::Credit : BalanceOperation::Balance;
+    op.ticket = qstring(r.cell(0));
+    op.time = qstring(r.cell(1));
+    op.amount = *amount;
+    if (r.cellCount() >= 5)
+        op.comment = qstring(r.cell(3));
+    m_operations.push_back(std::move(op));
+}
+
+void StatementReader::takeSummaryRow()
+{
+    if (m_closingBalance)
+        return;
+    for (int i = 0; i + 1 < m_rows.cellCount(); ++i) {
+        const std::string_view label = labelOf(m_rows.cell(i));
+        if (label.empty())
+            continue;
+        for (const char *known : kBalanceLabels) {
+            if (equalsNoCase(label, known)) {
+                m_closingBalance = numberOf(m_rows.cell(i + 1));
+                return;
+            }
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Reads the statement, on two threads when it is long. With `checkUtf8` a part whose cells
+// hold bytes outside ASCII must be valid UTF-8, else nothing is returned; a part whose cells
+// are all ASCII reads the same in any charset and is not checked.
+std::optional<HtmlStatement> readStatement(std::string_view text, size_t offset, bool checkUtf8)
+{
+    auto valid = [&](const StatementReader &reader, size_t begin, size_t end) {
+        return !checkUtf8 || !reader.sawNonAsciiText() || IsValidUtf8(text.substr(begin, end - begin));
+    };
+    // Where a long statement is cut in two: at a row start past its middle.
+    size_t split = std::string_view::npos;
+    if (text.size() - offset >= kParallelBytes)
+        split = NextRowStart(text, offset + (text.size() - offset) / 2);
+    if (split != std::string_view::npos) {
+        StatementReader first(text.substr(0, split), offset, false, true);
+        StatementReader second(text, split, true, false);
+        bool secondValid = true;
+        std::thread secondThread([&] {
+            second.read();
+            secondValid = valid(second, split, text.size());
+        });
+        first.read();
+        const bool firstValid = valid(first, offset, split);
+        secondThread.join();
+        if (!firstValid || !secondValid)
+            return std::nullopt;
+        if (first.endsInClosedTable()) {
+            first.append(std::move(second));
+            return first.finish();
+        }
+        // The cut fell outside the closed transactions (a short table with long blocks after
+        // it): read it again in one go.
+    }
+    StatementReader whole(text, offset, false, false);
+    whole.read();
+    if (!valid(whole, offset, text.size()))
+        return std::nullopt;
+    return whole.finish();
+}
+
+} // namespace
+
+HtmlStatement ReadHtmlStatement(std::string_view utf8, size_t offset)
+{
+    return *readStatement(utf8, offset, false);
+}
+
+std::optional<HtmlStatement> ReadHtmlStatementIfUtf8(std::string_view bytes)
+{
+    return readStatement(bytes, 0, true);
+}

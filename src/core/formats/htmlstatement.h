@@ -1,0 +1,36 @@
+// The trading terminal's HTML account statement ("Detailed Statement") read into a table.
+#pragma once
+
+#include "statement/accountoperations.h"
+#include "statement/statementtable.h"
+
+#include <QStringList>
+
+#include <optional>
+#include <string_view>
+
+/// A statement read from the terminal's HTML export.
+struct HtmlStatement {
+    /// The closed orders as table rows, header row first; nothing when the text has no
+    /// closed-transactions table.
+    std::optional<StatementTable> table;
+    AccountOperations account;
+    /// Rows of the closed-transactions table that could not be taken, one line each.
+    QStringList notes;
+};
+
+/// Reads the closed-transactions table of an HTML statement (UTF-8 text from byte `offset`).
+/// The sections are found by their title rows, in English or in a broker's Japanese template,
+/// and else by the shape of the table that follows. Each closed buy or sell becomes one row:
+/// open and close time split into date and time, type BUY or SELL, the symbol upper-cased,
+/// numbers without their thousands blanks, Swap as listed and Profit = commission + taxes +
+/// swap + profit with 2 decimals. A pending order closed without filling becomes a row of type
+/// "BUYSTOP " (buy stop, buy limit) or "SELLSTOP" (sell stop, sell limit) with Swap and Profit
+/// "0.00". Balance and credit rows go to `account`; open trades, working orders and the summary
+/// blocks are not taken, except the closing balance that gives the balance brought forward.
+HtmlStatement ReadHtmlStatement(std::string_view utf8, size_t offset = 0);
+
+/// ReadHtmlStatement for bytes not yet known to be UTF-8 (a file read in place): nothing when a
+/// cell's text holds bytes outside ASCII and the bytes are not valid UTF-8. (Cells of ASCII
+/// only read the same in every charset the import knows.)
+std::optional<HtmlStatement> ReadHtmlStatementIfUtf8(std::string_view bytes);
