@@ -3,8 +3,10 @@
 
 #include "anchorlayout.h"
 #include "chartutil.h"
+#include "explorablechartview.h"
 #include "orderlistmodel.h"
 #include "pagesize.h"
+#include "statement/formatmoney.h"
 #include "statementbalancefield.h"
 
 #include <QAreaSeries>
@@ -115,6 +117,9 @@ SummaryTab::SummaryTab(OrderListModel *orders, const StatementBalanceField *init
     dashed.setStyle(Qt::DashLine);
     m_terminalCurve->setPen(dashed);
     m_balanceCurve = AddLineSeries(m_balanceChart, QStringLiteral("Series42"), QColor(0, 147, 0));
+    m_balanceChart->addCurve(
+        m_balanceCurve, [this]() -> const std::vector<double> & { return m_balanceValues; },
+        [this](int index) { return pointText(index); });
     m_balanceCurve->setName(QStringLiteral("Баланс счёта"));
     chart->legend()->show();
     chart->legend()->setAlignment(Qt::AlignBottom);
@@ -143,6 +148,8 @@ bool SummaryTab::calculate()
 void SummaryTab::reset()
 {
     m_result = AccountSummaryResult();
+    m_firstDrawn = 0;
+    m_balanceValues.clear();
     for (QLabel *value : m_values)
         value->clear();
     for (QLineSeries *series : {m_balanceCurve, m_terminalCurve, m_peakEdge, m_balanceEdge})
@@ -179,6 +186,10 @@ void SummaryTab::show(AccountSummaryResult result)
         low = std::min({low, p.balance, p.terminalBalance});
         high = std::max({high, p.peak, p.terminalBalance});
     }
+    m_firstDrawn = first;
+    m_balanceValues.clear();
+    for (size_t i = first; i < m_result.curve.size(); ++i)
+        m_balanceValues.push_back(m_result.curve[i].balance);
     m_balanceCurve->replace(balance);
     m_terminalCurve->replace(terminal);
     m_peakEdge->replace(peak);
@@ -190,4 +201,16 @@ void SummaryTab::show(AccountSummaryResult result)
         y->setRange(std::min(low, y->min()), std::max(high, y->max()));
         y->applyNiceNumbers();
     }
+}
+
+QString SummaryTab::pointText(int index) const
+{
+    const size_t i = m_firstDrawn + size_t(std::max(index, 0));
+    if (index < 0 || i >= m_result.curve.size())
+        return QString();
+    const BalancePoint &p = m_result.curve[i];
+    if (p.row < 0) // the start, or money paid in or out
+        return FormatMoney(p.balance, orders()->decimalSeparator());
+    return TradePointText(orders()->table(), orders()->table().cell(p.row, Column::Ticket), p.row,
+                          p.balance, orders()->decimalSeparator());
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 class QAreaSeries;
-class QChartView;
+class ExplorableChartView;
 class QLabel;
 class QLineSeries;
 class StatementBalanceField;
@@ -33,14 +33,17 @@ public:
 
 private:
     void show(AccountSummaryResult result);
+    QString pointText(int index) const;
 
     const StatementBalanceField *m_initialBalance;
     std::vector<QLabel *> m_values; // one per figure of SummaryLayout, line by line
-    QChartView *m_balanceChart;     // Chart12
+    ExplorableChartView *m_balanceChart; // Chart12
     QLineSeries *m_balanceCurve;
     QLineSeries *m_terminalCurve;
     QLineSeries *m_peakEdge;    // upper edge of the drawdown area
     QLineSeries *m_balanceEdge; // lower edge
     QAreaSeries *m_drawdownArea;
     AccountSummaryResult m_result;
+    size_t m_firstDrawn = 0;             // the curve's point at x = 0
+    std::vector<double> m_balanceValues; // the balance from that point on, for the pointer
 };

@@ -808,6 +808,8 @@ void TestAnalysisTabs::pointerOverBarShowsDayAndValue()
     QCOMPARE(sums->textAt(pixelOf(sums, 0.2, 5)), QStringLiteral("Понедельник: 10.00"));
     auto *counts = tab.findChild<ExplorableChartView *>(QStringLiteral("Chart6"));
     QCOMPARE(counts->textAt(pixelOf(counts, 1, 0.5)), QStringLiteral("Вторник: 0"));
+}
+
 void TestAnalysisTabs::summaryPressFillsFiguresAndChart()
 {
     // A deposit after the first trade: the account's curve takes it, the terminal's does not.
@@ -835,6 +837,16 @@ void TestAnalysisTabs::summaryPressFillsFiguresAndChart()
     QCOMPARE(tab.terminalSeries()->at(4), QPointF(4, 2002));
     QCOMPARE(tab.drawdownArea()->upperSeries()->at(3), QPointF(3, 2010));
     QCOMPARE(tab.drawdownArea()->lowerSeries()->at(3), QPointF(3, 2002));
+    // The pointer describes the trade of a balance point, the amount of a money row.
+    showTab(&tab);
+    auto *view = tab.findChild<ExplorableChartView *>(QStringLiteral("Chart12"));
+    const auto pixelOf = [view, &tab](int point) {
+        const QPointF position =
+            view->chart()->mapToPosition(tab.balanceSeries()->at(point), tab.balanceSeries());
+        return view->mapFromScene(view->chart()->mapToScene(position)) + QPoint(2, -2);
+    };
+    QCOMPARE(view->textAt(pixelOf(2)), QStringLiteral("1002   2010.05.24 23:00:00   2005.00"));
+    QCOMPARE(view->textAt(pixelOf(4)), QStringLiteral("2502.00"));
 
     // An error leaves the figures as they were; reset empties them.
     orders.setData(orders.index(1, int(Column::Profit)), QStringLiteral("abc"), Qt::EditRole);
