@@ -22,7 +22,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     const unsigned long long seed = args.size() > 3 ? args[3].toULongLong() : 20261209ULL;
-    if (!(html ? WriteHtmlStatement(args[2], trades, seed) : WriteStatement(args[2], trades, seed))) {
+    if (!(html ? WriteHtmlStatement(args[2], trades, seed)
+               : WriteStatement(args[2], trades, seed))) {
         std::fprintf(stderr, "veltrano-generate: cannot write %s\n", qPrintable(args[2]));
         return 1;
     }

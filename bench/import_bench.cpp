@@ -2,13 +2,13 @@
 // and reports rows per second and peak memory against the file size.
 #include "analysis/exitoutcomes.h"
 #include "analysis/pairresults.h"
-#include "report.h"
 #include "analysis/riskresults.h"
-#include "analysis/weekdayresults.h"
-#include "statement/parsenumber.h"
 #include "analysis/sessionstatistics.h"
-#include "statementgenerator.h"
+#include "analysis/weekdayresults.h"
 #include "formats/statementimport.h"
+#include "report.h"
+#include "statement/parsenumber.h"
+#include "statementgenerator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -44,8 +44,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const long long trades = args.size() > 1 ? args[1].toLongLong() : 1000000;
-    const QString path = args.size() > 2 ? args[2]
-                                         : QStringLiteral("bench-statement-%1.csv").arg(trades);
+    const QString path =
+        args.size() > 2 ? args[2] : QStringLiteral("bench-statement-%1.csv").arg(trades);
     if (!QFileInfo::exists(path)) {
         std::printf("generating %lld trades into %s\n", trades, qPrintable(path));
         if (!WriteStatement(path, trades))

@@ -15,15 +15,15 @@ namespace {
 
 struct Instrument {
     const char *name;
-    double price;   // starting price
-    int digits;     // decimals in the price texts
+    double price;    // starting price
+    int digits;      // decimals in the price texts
     double pipValue; // account money per point per lot
 };
 
 const Instrument kInstruments[] = {
-    {"EURUSD", 1.3125, 5, 1.0},   {"GBPUSD", 1.5520, 5, 1.0}, {"USDJPY", 91.250, 3, 0.9},
-    {"XAUUSD", 1225.40, 2, 1.0},  {"AUDUSD", 0.8930, 5, 1.0}, {"USDCHF", 1.0410, 5, 0.95},
-    {"EURJPY", 121.340, 3, 0.9},  {"GBPJPY", 143.110, 3, 0.9},
+    {"EURUSD", 1.3125, 5, 1.0},  {"GBPUSD", 1.5520, 5, 1.0},  {"USDJPY", 91.250, 3, 0.9},
+    {"XAUUSD", 1225.40, 2, 1.0}, {"AUDUSD", 0.8930, 5, 1.0},  {"USDCHF", 1.0410, 5, 0.95},
+    {"EURJPY", 121.340, 3, 0.9}, {"GBPJPY", 143.110, 3, 0.9},
 };
 
 std::string price(double value, int digits)
@@ -41,7 +41,8 @@ std::string money(double value)
 }
 
 // Calls `take` with the 14 fields of each generated order, in statement order.
-bool generateOrders(long long trades, std::uint64_t seed, const std::function<bool(const std::string *)> &take)
+bool generateOrders(long long trades, std::uint64_t seed,
+                    const std::function<bool(const std::string *)> &take)
 {
     std::mt19937_64 rng(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
@@ -63,9 +64,11 @@ bool generateOrders(long long trades, std::uint64_t seed, const std::function<bo
             if (day.dayOfWeek() >= 6 && !chance(0.05))
                 day = day.addDays(8 - day.dayOfWeek());
         }
-        const size_t s = std::min(std::size(kInstruments) - 1, size_t(std::pow(unit(rng), 1.6) * std::size(kInstruments)));
+        const size_t s = std::min(std::size(kInstruments) - 1,
+                                  size_t(std::pow(unit(rng), 1.6) * std::size(kInstruments)));
         const Instrument &ins = kInstruments[s];
-        const double point = std::pow(10.0, -ins.digits) * (ins.digits == 3 || ins.digits == 5 ? 10 : 1);
+        const double point =
+            std::pow(10.0, -ins.digits) * (ins.digits == 3 || ins.digits == 5 ? 10 : 1);
         prices[s] *= 1.0 + (unit(rng) - 0.5) * 0.002;
         const double scale = std::pow(10.0, ins.digits);
         const double open = std::round(prices[s] * scale) / scale;
@@ -102,7 +105,8 @@ bool generateOrders(long long trades, std::uint64_t seed, const std::function<bo
                 close = open + dir * (unit(rng) - 0.45) * 80 * point; // manual close
             }
             close = std::round(close * scale) / scale;
-            profit = std::round(dir * (close - open) / point * ins.pipValue * lots * 10 * 100) / 100;
+            profit =
+                std::round(dir * (close - open) / point * ins.pipValue * lots * 10 * 100) / 100;
         }
         const long long minutesOpen = 1 + (long long)(unit(rng) * 600);
         const long long closeSecond = secondOfDay + minutesOpen * 60;
@@ -111,7 +115,8 @@ bool generateOrders(long long trades, std::uint64_t seed, const std::function<bo
         char openTime[64], closeTime[64];
         std::snprintf(openTime, sizeof openTime, "%02lld:%02lld:%02lld", secondOfDay / 3600,
                       secondOfDay / 60 % 60, secondOfDay % 60);
-        std::snprintf(closeTime, sizeof closeTime, "%02lld:%02lld:%02lld", cs / 3600, cs / 60 % 60, cs % 60);
+        std::snprintf(closeTime, sizeof closeTime, "%02lld:%02lld:%02lld", cs / 3600, cs / 60 % 60,
+                      cs % 60);
         const std::string openPrice = price(open, ins.digits);
         std::string slText = sl == 0 ? "0" : price(sl, ins.digits);
         const std::string tpText = tp == 0 ? "0" : price(tp, ins.digits);
@@ -122,20 +127,21 @@ bool generateOrders(long long trades, std::uint64_t seed, const std::function<bo
         else if (!pending && sl != 0 && closeText == price(sl, ins.digits))
             closeText = slText;
 
-        const std::string fields[14] = {std::to_string(10000000 + t),
-                                        day.toString(QStringLiteral("yyyy.MM.dd")).toStdString(),
-                                        openTime,
-                                        type,
-                                        money(lots),
-                                        ins.name,
-                                        openPrice,
-                                        slText,
-                                        tpText,
-                                        closeDay.toString(QStringLiteral("yyyy.MM.dd")).toStdString(),
-                                        closeTime,
-                                        closeText,
-                                        money(chance(0.1) ? -unit(rng) * 3 : 0.0),
-                                        money(profit)};
+        const std::string fields[14] = {
+            std::to_string(10000000 + t),
+            day.toString(QStringLiteral("yyyy.MM.dd")).toStdString(),
+            openTime,
+            type,
+            money(lots),
+            ins.name,
+            openPrice,
+            slText,
+            tpText,
+            closeDay.toString(QStringLiteral("yyyy.MM.dd")).toStdString(),
+            closeTime,
+            closeText,
+            money(chance(0.1) ? -unit(rng) * 3 : 0.0),
+            money(profit)};
         if (!take(fields))
             return false;
     }
@@ -207,19 +213,26 @@ bool WriteHtmlStatement(const QString &path, long long trades, std::uint64_t see
         return false;
     std::string &out = file.text();
     const double deposit = 100000.0;
-    out += "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" \"http://www.w3.org/TR/html4/strict.dtd\">\r\n"
+    out += "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" "
+           "\"http://www.w3.org/TR/html4/strict.dtd\">\r\n"
            "<html>\r\n  <head>\r\n    <title>Statement: 1000000 - Generated</title>\r\n"
            "    <meta name=\"generator\" content=\"MetaQuotes Software Corp.\">\r\n"
-           "    <style type=\"text/css\" media=\"screen\">\r\n    <!--\r\n    td { font: 8pt Tahoma,Arial; }\r\n"
-           "    //-->\r\n    </style>\r\n  </head>\r\n<body topmargin=1 marginheight=1>\r\n<div align=center>\r\n"
+           "    <style type=\"text/css\" media=\"screen\">\r\n    <!--\r\n    td { font: 8pt "
+           "Tahoma,Arial; }\r\n"
+           "    //-->\r\n    </style>\r\n  </head>\r\n<body topmargin=1 marginheight=1>\r\n<div "
+           "align=center>\r\n"
            "<div style=\"font: 20pt Times New Roman\"><b>Generated Broker</b></div><br>\r\n"
            "<table cellspacing=1 cellpadding=3 border=0>\r\n"
            "<tr align=left><td colspan=13><b>Closed Transactions:</b></td></tr>\r\n"
-           "<tr align=center bgcolor=\"#C0C0C0\">\r\n   <td>Ticket</td><td nowrap>Open Time</td><td>Type</td>"
-           "<td>Size</td><td>Item</td>\r\n   <td>Price</td><td>S / L</td><td>T / P</td><td nowrap>Close Time</td>\r\n"
+           "<tr align=center bgcolor=\"#C0C0C0\">\r\n   <td>Ticket</td><td nowrap>Open "
+           "Time</td><td>Type</td>"
+           "<td>Size</td><td>Item</td>\r\n   <td>Price</td><td>S / L</td><td>T / P</td><td "
+           "nowrap>Close Time</td>\r\n"
            "   <td>Price</td><td>Commission</td><td>Taxes</td><td>Swap</td><td>Profit</td></tr>\r\n"
-           "<tr align=right><td title=\"Deposit\">9999999</td><td class=msdate nowrap>2011.01.02 00:00:00</td>"
-           "<td>balance</td><td colspan=10 align=left>Deposit</td><td class=mspt>100 000.00</td></tr>\n";
+           "<tr align=right><td title=\"Deposit\">9999999</td><td class=msdate nowrap>2011.01.02 "
+           "00:00:00</td>"
+           "<td>balance</td><td colspan=10 align=left>Deposit</td><td class=mspt>100 "
+           "000.00</td></tr>\n";
     double total = 0;
     long long row = 0;
     const bool ok = generateOrders(trades, seed, [&](const std::string *f) {
@@ -230,8 +243,9 @@ bool WriteHtmlStatement(const QString &path, long long trades, std::uint64_t see
         for (char &c : symbol)
             c = char(std::tolower(static_cast<unsigned char>(c)));
         const size_t dot = f[6].find('.');
-        const std::string style = "<td style=\"mso-number-format:0\\."
-                + std::string(dot == std::string::npos ? 0 : f[6].size() - dot - 1, '0') + ";\">";
+        const std::string style =
+            "<td style=\"mso-number-format:0\\." +
+            std::string(dot == std::string::npos ? 0 : f[6].size() - dot - 1, '0') + ";\">";
         const bool comment = row % 3 == 0;
         out += row++ % 2 ? "<tr align=right>" : "<tr bgcolor=#E0E0E0 align=right>";
         out += comment ? "<td title=\"#20110103 generated\">" : "<td>";
@@ -251,23 +265,29 @@ bool WriteHtmlStatement(const QString &path, long long trades, std::uint64_t see
             const double swap = std::stod(f[12]);
             const double profit = std::stod(f[13]);
             total += profit;
-            out += "<td class=mspt>0.00</td><td class=mspt>0.00</td><td class=mspt>" + terminalMoney(f[12])
-                    + "</td><td class=mspt>" + terminalMoney(money(profit - swap)) + "</td></tr>\n";
+            out += "<td class=mspt>0.00</td><td class=mspt>0.00</td><td class=mspt>" +
+                   terminalMoney(f[12]) + "</td><td class=mspt>" +
+                   terminalMoney(money(profit - swap)) + "</td></tr>\n";
         }
         if (comment)
-            out += "<tr align=right><td colspan=9>&nbsp;</td><td>20110103</td><td colspan=3>generated</td></tr>\n";
+            out += "<tr align=right><td colspan=9>&nbsp;</td><td>20110103</td><td "
+                   "colspan=3>generated</td></tr>\n";
         return file.spill();
     });
     if (!ok)
         return false;
     out += "<tr align=right>\r\n    <td colspan=12 align=right><b>Closed P/L:</b></td>\r\n"
-           "    <td colspan=2 align=right class=mspt><b>" + terminalMoney(money(total)) + "</b></td>\r\n</tr>\r\n"
+           "    <td colspan=2 align=right class=mspt><b>" +
+           terminalMoney(money(total)) +
+           "</b></td>\r\n</tr>\r\n"
            "<tr align=left><td colspan=14><b>Open Trades:</b></td></tr>\r\n"
            "<tr align=right><td colspan=13 align=center>No transactions</td></tr>\r\n"
            "<tr align=left><td colspan=14><b>Summary:</b></td></tr>\r\n"
            "<tr align=right>\r\n    <td colspan=2><b>Deposit/Withdrawal:</b></td>\r\n"
            "    <td colspan=2 class=mspt><b>100 000.00</b></td></tr>\r\n"
-           "<tr align=right>\r\n    <td colspan=2><b>Balance:</b></td>\r\n    <td colspan=2 class=mspt><b>"
-           + terminalMoney(money(deposit + total)) + "</b></td></tr>\r\n</table>\r\n</div></body></html>\r\n";
+           "<tr align=right>\r\n    <td colspan=2><b>Balance:</b></td>\r\n    <td colspan=2 "
+           "class=mspt><b>" +
+           terminalMoney(money(deposit + total)) +
+           "</b></td></tr>\r\n</table>\r\n</div></body></html>\r\n";
     return file.spill(true);
 }

@@ -11,7 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QString path = QDir::temp().filePath(QStringLiteral("veltrano-fuzz-%1.INI").arg(getpid()));
+    static const QString path =
+        QDir::temp().filePath(QStringLiteral("veltrano-fuzz-%1.INI").arg(getpid()));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 0;

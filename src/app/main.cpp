@@ -40,25 +40,28 @@ int main(int argc, char *argv[])
                                  QStringLiteral("Statement file to import at start."),
                                  QStringLiteral("[statement]"));
     const QCommandLineOption screenshot(
-            QStringLiteral("screenshot"),
-            QStringLiteral("Save a picture of the window to <file> and quit."), QStringLiteral("file"));
+        QStringLiteral("screenshot"),
+        QStringLiteral("Save a picture of the window to <file> and quit."), QStringLiteral("file"));
     const QCommandLineOption tab(QStringLiteral("tab"),
                                  QStringLiteral("Open tab <index> (0 = orders) at start."),
                                  QStringLiteral("index"));
-    const QCommandLineOption calculate(QStringLiteral("calculate"),
-                                       QStringLiteral("Press every calculation button after the import."));
+    const QCommandLineOption calculate(
+        QStringLiteral("calculate"),
+        QStringLiteral("Press every calculation button after the import."));
     const QCommandLineOption history(
-            QStringLiteral("history"),
-            QStringLiteral("Use <folder> as the terminal's history folder for this run (not saved)."),
-            QStringLiteral("folder"));
+        QStringLiteral("history"),
+        QStringLiteral("Use <folder> as the terminal's history folder for this run (not saved)."),
+        QStringLiteral("folder"));
     const QCommandLineOption quote(
-            QStringLiteral("quote"),
-            QStringLiteral("Draw the first order with ticket <ticket> on \"На графике\" after the import."),
-            QStringLiteral("ticket"));
+        QStringLiteral("quote"),
+        QStringLiteral(
+            "Draw the first order with ticket <ticket> on \"На графике\" after the import."),
+        QStringLiteral("ticket"));
     const QCommandLineOption size(QStringLiteral("size"),
                                   QStringLiteral("Open the window at <width>x<height> pixels."),
                                   QStringLiteral("size"));
-    const QCommandLineOption maximized(QStringLiteral("maximized"), QStringLiteral("Open the window maximised."));
+    const QCommandLineOption maximized(QStringLiteral("maximized"),
+                                       QStringLiteral("Open the window maximised."));
     parser.addOption(size);
     parser.addOption(maximized);
     parser.addOption(screenshot);
@@ -110,7 +113,8 @@ int main(int argc, char *argv[])
         }
         return app.exec();
     } catch (const std::exception &error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Veltrano"), QString::fromLocal8Bit(error.what()));
+        QMessageBox::critical(nullptr, QStringLiteral("Veltrano"),
+                              QString::fromLocal8Bit(error.what()));
     } catch (...) {
         QMessageBox::critical(nullptr, QStringLiteral("Veltrano"), QStringLiteral("Unknown error"));
     }

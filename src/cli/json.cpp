@@ -25,11 +25,21 @@ void Json::writeString(std::string &out, std::string_view s)
     out += '"';
     for (const char c : s) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 char buf[8];
@@ -79,16 +89,24 @@ void Json::write(JsonOut &sink, int depth) const
 {
     std::string &out = sink.buffer();
     switch (m_kind) {
-    case Kind::Null: out += "null"; break;
-    case Kind::Bool: out += m_bool ? "true" : "false"; break;
+    case Kind::Null:
+        out += "null";
+        break;
+    case Kind::Bool:
+        out += m_bool ? "true" : "false";
+        break;
     case Kind::Number:
         if (m_integer)
             out += std::to_string((long long)m_number);
         else
             writeNumber(out, m_number);
         break;
-    case Kind::String: writeString(out, m_text); break;
-    case Kind::Deferred: m_writer(sink); break;
+    case Kind::String:
+        writeString(out, m_text);
+        break;
+    case Kind::Deferred:
+        m_writer(sink);
+        break;
     case Kind::Array:
         out += '[';
         for (size_t i = 0; i < m_items.size(); ++i) {

@@ -44,8 +44,18 @@ public:
     Json(const QString &value) : m_kind(Kind::String), m_text(value.toStdString()) {}
     Json(const char *value) : m_kind(Kind::String), m_text(value) {}
 
-    static Json array() { Json j; j.m_kind = Kind::Array; return j; }
-    static Json object() { Json j; j.m_kind = Kind::Object; return j; }
+    static Json array()
+    {
+        Json j;
+        j.m_kind = Kind::Array;
+        return j;
+    }
+    static Json object()
+    {
+        Json j;
+        j.m_kind = Kind::Object;
+        return j;
+    }
     /// A value written by `writer` straight into the output when its turn comes (long point
     /// lists); whatever it reads must live until then.
     static Json deferred(std::function<void(JsonOut &)> writer)

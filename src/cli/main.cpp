@@ -1,7 +1,7 @@
 // veltrano-report: imports a statement exactly as the desktop program does and prints the analyses.
 #include "formats/statementimport.h"
-#include "report.h"
 #include "quotes/timeframe.h"
+#include "report.h"
 #include "statement/parsenumber.h"
 #include "statement/tradereadout.h"
 
@@ -42,49 +42,57 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-            QStringLiteral("Prints the analyses of a statement file, as text or as one JSON object."));
+        QStringLiteral("Prints the analyses of a statement file, as text or as one JSON object."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("STATEMENT"), QStringLiteral("The statement file."));
+    parser.addPositionalArgument(QStringLiteral("STATEMENT"),
+                                 QStringLiteral("The statement file."));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print one JSON object."));
-    const QCommandLineOption locale(QStringLiteral("locale"),
-                                    QStringLiteral("Decimal separator of locale NAME (default: the system's)."),
-                                    QStringLiteral("NAME"));
+    const QCommandLineOption locale(
+        QStringLiteral("locale"),
+        QStringLiteral("Decimal separator of locale NAME (default: the system's)."),
+        QStringLiteral("NAME"));
     const ReportOptions defaults;
     const QCommandLineOption serverOffset(
-            QStringLiteral("server-offset"),
-            QStringLiteral("Server offset from GMT in hours (default %1).").arg(defaults.serverOffset),
-            QStringLiteral("N"));
+        QStringLiteral("server-offset"),
+        QStringLiteral("Server offset from GMT in hours (default %1).").arg(defaults.serverOffset),
+        QStringLiteral("N"));
     const QCommandLineOption balance(
-            QStringLiteral("balance"),
-            QStringLiteral("Initial balance of the statistics and the summary (default: the statement's own, else %1).")
-                    .arg(defaults.balance),
-            QStringLiteral("N"));
+        QStringLiteral("balance"),
+        QStringLiteral("Initial balance of the statistics and the summary (default: the "
+                       "statement's own, else %1).")
+            .arg(defaults.balance),
+        QStringLiteral("N"));
     const QCommandLineOption riskBalance(
-            QStringLiteral("risk-balance"),
-            QStringLiteral("Initial balance of the risk analysis (default: the statement's own, else %1).")
-                    .arg(defaults.riskBalance),
-            QStringLiteral("N"));
+        QStringLiteral("risk-balance"),
+        QStringLiteral(
+            "Initial balance of the risk analysis (default: the statement's own, else %1).")
+            .arg(defaults.riskBalance),
+        QStringLiteral("N"));
     const QCommandLineOption quote(
-            QStringLiteral("quote"),
-            QStringLiteral("Draw the first order whose Ticket is TICKET over its price history, as the "
-                           "quote chart's \"Показать\" does (section quote; needs --history)."),
-            QStringLiteral("TICKET"));
-    const QCommandLineOption history(QStringLiteral("history"),
-                                     QStringLiteral("The trading terminal's history folder for --quote."),
-                                     QStringLiteral("DIR"));
+        QStringLiteral("quote"),
+        QStringLiteral("Draw the first order whose Ticket is TICKET over its price history, as the "
+                       "quote chart's \"Показать\" does (section quote; needs --history)."),
+        QStringLiteral("TICKET"));
+    const QCommandLineOption history(
+        QStringLiteral("history"),
+        QStringLiteral("The trading terminal's history folder for --quote."),
+        QStringLiteral("DIR"));
     const QCommandLineOption timeframe(
-            QStringLiteral("timeframe"),
-            QStringLiteral("Timeframe for --quote: М1, М5, М15, М30, Н1, Н4, D1, or the same in Latin "
-                           "letters (default %1).")
-                    .arg(Timeframes()[size_t(defaults.timeframe)].caption),
-            QStringLiteral("TF"));
-    const QCommandLineOption bars(QStringLiteral("bars"),
-                                  QStringLiteral("Bar limit for --quote (default %1).").arg(defaults.bars),
-                                  QStringLiteral("N"));
-    const QCommandLineOption gmtShift(QStringLiteral("gmt-shift"),
-                                      QStringLiteral("GMT shift for --quote in hours (default %1).").arg(defaults.gmtShift),
-                                      QStringLiteral("N"));
-    parser.addOptions({json, locale, serverOffset, balance, riskBalance, quote, history, timeframe, bars, gmtShift});
+        QStringLiteral("timeframe"),
+        QStringLiteral("Timeframe for --quote: М1, М5, М15, М30, Н1, Н4, D1, or the same in Latin "
+                       "letters (default %1).")
+            .arg(Timeframes()[size_t(defaults.timeframe)].caption),
+        QStringLiteral("TF"));
+    const QCommandLineOption bars(
+        QStringLiteral("bars"),
+        QStringLiteral("Bar limit for --quote (default %1).").arg(defaults.bars),
+        QStringLiteral("N"));
+    const QCommandLineOption gmtShift(
+        QStringLiteral("gmt-shift"),
+        QStringLiteral("GMT shift for --quote in hours (default %1).").arg(defaults.gmtShift),
+        QStringLiteral("N"));
+    parser.addOptions({json, locale, serverOffset, balance, riskBalance, quote, history, timeframe,
+                       bars, gmtShift});
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(parser, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -102,8 +110,11 @@ int main(int argc, char *argv[])
         options.decimalSeparator = *separator;
     }
     const std::pair<const QCommandLineOption *, int *> wholeNumbers[] = {
-            {&serverOffset, &options.serverOffset}, {&balance, &options.balance}, {&riskBalance, &options.riskBalance},
-            {&bars, &options.bars}, {&gmtShift, &options.gmtShift}};
+        {&serverOffset, &options.serverOffset},
+        {&balance, &options.balance},
+        {&riskBalance, &options.riskBalance},
+        {&bars, &options.bars},
+        {&gmtShift, &options.gmtShift}};
     for (const auto &[option, target] : wholeNumbers) {
         if (!parser.isSet(*option))
             continue;
@@ -111,7 +122,7 @@ int main(int argc, char *argv[])
         const auto number = ParseInteger(value);
         if (!number || *number < INT_MIN || *number > INT_MAX)
             return fail(parser, QStringLiteral("--%1 needs a whole number, not \"%2\"")
-                                        .arg(option->names().constFirst(), value));
+                                    .arg(option->names().constFirst(), value));
         *target = int(*number);
     }
     options.balanceGiven = parser.isSet(balance);
@@ -126,13 +137,16 @@ int main(int argc, char *argv[])
         if (parser.isSet(timeframe)) {
             const auto index = TimeframeIndex(parser.value(timeframe));
             if (!index)
-                return fail(parser, QStringLiteral("unknown timeframe: %1").arg(parser.value(timeframe)));
+                return fail(parser,
+                            QStringLiteral("unknown timeframe: %1").arg(parser.value(timeframe)));
             options.timeframe = *index;
         }
     } else {
         for (const QCommandLineOption *option : {&history, &timeframe, &bars, &gmtShift})
             if (parser.isSet(*option))
-                return fail(parser, QStringLiteral("--%1 goes with --quote").arg(option->names().constFirst()));
+                return fail(
+                    parser,
+                    QStringLiteral("--%1 goes with --quote").arg(option->names().constFirst()));
     }
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
@@ -143,14 +157,16 @@ int main(int argc, char *argv[])
 
     ImportResult imported = ImportStatement(path);
     if (!imported.table) {
-        std::fprintf(stderr, "veltrano-report: cannot read %s: %s\n", path.toLocal8Bit().constData(),
-                     imported.error.toLocal8Bit().constData());
+        std::fprintf(stderr, "veltrano-report: cannot read %s: %s\n",
+                     path.toLocal8Bit().constData(), imported.error.toLocal8Bit().constData());
         return 2;
     }
     for (const QString &note : std::as_const(imported.notes))
-        std::fprintf(stderr, "veltrano-report: %s: %s\n", path.toLocal8Bit().constData(), note.toLocal8Bit().constData());
+        std::fprintf(stderr, "veltrano-report: %s: %s\n", path.toLocal8Bit().constData(),
+                     note.toLocal8Bit().constData());
     options.account = std::move(imported.account);
-    if (!options.quoteTicket.isEmpty() && FirstRowWithTicket(*imported.table, options.quoteTicket) < 0)
+    if (!options.quoteTicket.isEmpty() &&
+        FirstRowWithTicket(*imported.table, options.quoteTicket) < 0)
         return fail(parser, QStringLiteral("no order with ticket %1").arg(options.quoteTicket));
     return WriteReport(stdout, path, *imported.table, options) ? 0 : 1;
 }

@@ -1,27 +1,27 @@
 // Report sections: one per analysis, each rendered as JSON and as aligned text.
 #include "report.h"
 
-#include "json.h"
-#include "statement/formatmoney.h"
 #include "analysis/accountsummary.h"
 #include "analysis/exitoutcomes.h"
 #include "analysis/pairresults.h"
 #include "analysis/riskresults.h"
-#include "analysis/weekdayresults.h"
 #include "analysis/sessionstatistics.h"
 #include "analysis/streaks.h"
+#include "analysis/weekdayresults.h"
+#include "json.h"
 #include "quotes/quotechart.h"
+#include "statement/formatmoney.h"
 #include "statement/symbollist.h"
 #include "statement/tradereadout.h"
 #include "texttable.h"
 
 #include <array>
-#include <functional>
-#include <memory>
-#include <future>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <future>
+#include <memory>
 
 #include <QDateTime>
 #include <QLocale>
@@ -107,7 +107,8 @@ Json gridJson(const std::vector<QStringList> &grid)
 
 /// [[x, y, "label"], ...] written straight into the output: curves can hold a million points.
 /// With a curve, labels are the Ticket texts of its rows; without, the point numbers.
-Json pointsJson(const std::vector<double> &values, const TradeCurve *curve, const StatementTable *table)
+Json pointsJson(const std::vector<double> &values, const TradeCurve *curve,
+                const StatementTable *table)
 {
     return Json::deferred([&values, curve, table](JsonOut &sink) {
         // Points are formatted into a block on the stack and appended a block at a time.
@@ -123,7 +124,8 @@ Json pointsJson(const std::vector<double> &values, const TradeCurve *curve, cons
         *p++ = '[';
         for (size_t i = 0; i < values.size(); ++i) {
             const std::string_view label = curve ? curve->labelUtf8(*table, i) : std::string_view();
-            const bool inBlock = !curve || (label.size() + kPointRoom < kBlock && Json::isPlain(label));
+            const bool inBlock =
+                !curve || (label.size() + kPointRoom < kBlock && Json::isPlain(label));
             if (size_t(p - block) + kPointRoom + (inBlock ? label.size() : 0) > kBlock)
                 flush();
             if (i) {
@@ -203,9 +205,11 @@ void addStatistics(ReportWriter &report, const StatementTable &table, const Stat
     }
 
     QString text = title + QLatin1Char('\n');
-    text += RenderTextTable({{QString(), QStringLiteral("Количество"), QStringLiteral("Сумма"), QStringLiteral("Средняя")},
-                             {QStringLiteral("Прибыльные позиции"), r.winCount, r.winSum, r.winAverage},
-                             {QStringLiteral("Убыточные позиции"), r.lossCount, r.lossSum, r.lossAverage}});
+    text += RenderTextTable(
+        {{QString(), QStringLiteral("Количество"), QStringLiteral("Сумма"),
+          QStringLiteral("Средняя")},
+         {QStringLiteral("Прибыльные позиции"), r.winCount, r.winSum, r.winAverage},
+         {QStringLiteral("Убыточные позиции"), r.lossCount, r.lossSum, r.lossAverage}});
     text += QStringLiteral("  Итог: чистая %1\n").arg(r.net);
     text += QStringLiteral("  По торговым сесиям\n");
     std::vector<QStringList> grid{QStringList{QString()} + SessionCaptions()};
@@ -219,7 +223,8 @@ void addStatistics(ReportWriter &report, const StatementTable &table, const Stat
     text += RenderTextTable(grid, 4);
     text += QStringLiteral("  График баланса: %1 точек").arg(r.equity.size());
     if (r.equity.size())
-        text += QStringLiteral(", последняя %1").arg(FormatMoney(r.equity.values.back(), options.decimalSeparator));
+        text += QStringLiteral(", последняя %1")
+                    .arg(FormatMoney(r.equity.values.back(), options.decimalSeparator));
     text += QStringLiteral("\n\n");
     report.addText(text);
 }
@@ -249,12 +254,12 @@ void addPairs(ReportWriter &report, const PairsResult &r)
     QStringList drawn;
     for (const PairCurve &curve : r.curves)
         drawn.append(QStringLiteral("%1 (%2)").arg(curve.title).arg(curve.values.size()));
-    text += QStringLiteral("  График профита по валютам: %1\n\n").arg(drawn.join(QStringLiteral(", ")));
+    text +=
+        QStringLiteral("  График профита по валютам: %1\n\n").arg(drawn.join(QStringLiteral(", ")));
     report.addText(text);
 }
 
-template <typename T, size_t N>
-Json numbersJson(const std::array<T, N> &values)
+template <typename T, size_t N> Json numbersJson(const std::array<T, N> &values)
 {
     Json list = Json::array();
     for (const T v : values)
@@ -280,11 +285,14 @@ void addWeekdays(ReportWriter &report, const WeekdaysResult &r)
         return;
     }
     const QChar sep = report.options().decimalSeparator;
-    QString text = title + QStringLiteral("\n  Сумма результатов операций по дням\n") + RenderTextTable(r.grid, 4);
-    std::vector<QStringList> bars{{QString(), QStringLiteral("Пн"), QStringLiteral("Вт"), QStringLiteral("Ср"),
-                                   QStringLiteral("Чт"), QStringLiteral("Пт")}};
-    QStringList winCount{QStringLiteral("Количество приб. операций")}, lossCount{QStringLiteral("Количество убыт. операций")},
-            winSum{QStringLiteral("Суммарный профит")}, lossSum{QStringLiteral("Суммарный убыток")};
+    QString text = title + QStringLiteral("\n  Сумма результатов операций по дням\n") +
+                   RenderTextTable(r.grid, 4);
+    std::vector<QStringList> bars{{QString(), QStringLiteral("Пн"), QStringLiteral("Вт"),
+                                   QStringLiteral("Ср"), QStringLiteral("Чт"),
+                                   QStringLiteral("Пт")}};
+    QStringList winCount{QStringLiteral("Количество приб. операций")},
+        lossCount{QStringLiteral("Количество убыт. операций")},
+        winSum{QStringLiteral("Суммарный профит")}, lossSum{QStringLiteral("Суммарный убыток")};
     for (size_t d = 0; d < 5; ++d) {
         winCount.append(QString::number(r.winCount[d]));
         lossCount.append(QString::number(r.lossCount[d]));
@@ -312,11 +320,12 @@ void addRisk(ReportWriter &report, const StatementTable &table, const RiskResult
         report.addJson("risk", json);
         return;
     }
-    QString text = title + QStringLiteral("\n  Усредненные значения по валютным парам\n") + RenderTextTable(r.grid, 4);
+    QString text = title + QStringLiteral("\n  Усредненные значения по валютным парам\n") +
+                   RenderTextTable(r.grid, 4);
     text += QStringLiteral("  Точек: риск-менеджмент %1, мани-менеджмент %2, недоборы %3\n\n")
-                    .arg(r.riskRatio.size())
-                    .arg(r.riskShare.size())
-                    .arg(r.shortfall.size());
+                .arg(r.riskRatio.size())
+                .arg(r.riskShare.size())
+                .arg(r.shortfall.size());
     report.addText(text);
 }
 
@@ -334,9 +343,9 @@ void addOutcomes(ReportWriter &report, const OutcomesResult &r)
         report.addJson("outcomes", json);
         return;
     }
-    report.addText(title + QStringLiteral("\n  Таблица распределения исходов\n") + RenderTextTable(r.outcomesGrid, 4)
-                   + QStringLiteral("  Группы результатов\n") + RenderTextTable(r.groupsGrid, 4)
-                   + QLatin1Char('\n'));
+    report.addText(title + QStringLiteral("\n  Таблица распределения исходов\n") +
+                   RenderTextTable(r.outcomesGrid, 4) + QStringLiteral("  Группы результатов\n") +
+                   RenderTextTable(r.groupsGrid, 4) + QLatin1Char('\n'));
 }
 
 void addStreaks(ReportWriter &report, const StreaksResult &r)
@@ -353,8 +362,9 @@ void addStreaks(ReportWriter &report, const StreaksResult &r)
         report.addJson("streaks", json);
         return;
     }
-    report.addText(title + QStringLiteral("\n  Число серий профитов\n") + RenderTextTable(r.wins, 4)
-                   + QStringLiteral("  Число серий убытков\n") + RenderTextTable(r.losses, 4) + QLatin1Char('\n'));
+    report.addText(title + QStringLiteral("\n  Число серий профитов\n") +
+                   RenderTextTable(r.wins, 4) + QStringLiteral("  Число серий убытков\n") +
+                   RenderTextTable(r.losses, 4) + QLatin1Char('\n'));
 }
 
 /// [[t, open, high, low, close, "#rrggbb"], ...], written straight into the output.
@@ -403,7 +413,8 @@ Json marksJson(const std::vector<QuotePoint> &points)
 
 QString utcText(qint64 msecs)
 {
-    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd hh:mm"));
+    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC)
+        .toString(QStringLiteral("yyyy-MM-dd hh:mm"));
 }
 
 /// The first point of `points` in `colour` (a mark, not a filler), or null.
@@ -438,21 +449,26 @@ void addQuote(ReportWriter &report, const QuoteChart &r)
         return;
     }
     const QString version = r.version ? QString::number(*r.version) : QStringLiteral("нет");
-    QString text = QStringLiteral("%1\n  %2, файл %3 (версия %4)\n").arg(title, r.title, r.file, version);
+    QString text =
+        QStringLiteral("%1\n  %2, файл %3 (версия %4)\n").arg(title, r.title, r.file, version);
     if (r.candles.empty()) {
         text += QStringLiteral("  Свечей: 0\n");
     } else {
         text += QStringLiteral("  Свечей: %1, %2 .. %3 UTC\n")
-                        .arg(r.candles.size())
-                        .arg(utcText(r.candles.front().msecs), utcText(r.candles.back().msecs));
+                    .arg(r.candles.size())
+                    .arg(utcText(r.candles.front().msecs), utcText(r.candles.back().msecs));
     }
     auto mark = [](const QuotePoint *p) {
-        return p ? QStringLiteral("%1 по %2").arg(utcText(p->msecs), QString::number(p->value, 'g', QLocale::FloatingPointShortest)) : QStringLiteral("нет");
+        return p ? QStringLiteral("%1 по %2")
+                       .arg(utcText(p->msecs),
+                            QString::number(p->value, 'g', QLocale::FloatingPointShortest))
+                 : QStringLiteral("нет");
     };
     text += QStringLiteral("  Открытие (%1): %2; стоп %3; тейк %4\n  Закрытие: %5\n\n")
-                    .arg(QString::fromLatin1(shape), mark(markOf(r.open, QuoteColour::Yellow)),
-                         mark(markOf(r.stopLoss, QuoteColour::Red)), mark(markOf(r.takeProfit, QuoteColour::Aqua)),
-                         mark(markOf(r.close, QuoteColour::Yellow)));
+                .arg(QString::fromLatin1(shape), mark(markOf(r.open, QuoteColour::Yellow)),
+                     mark(markOf(r.stopLoss, QuoteColour::Red)),
+                     mark(markOf(r.takeProfit, QuoteColour::Aqua)),
+                     mark(markOf(r.close, QuoteColour::Yellow)));
     report.addText(text);
 }
 
@@ -460,7 +476,8 @@ QuoteChart drawQuote(const StatementTable &table, const ReportOptions &options)
 {
     const int row = FirstRowWithTicket(table, options.quoteTicket);
     if (row < 0)
-        return FailedResult<QuoteChart>(CellError{-1, ColumnName(Column::Ticket), options.quoteTicket,
+        return FailedResult<QuoteChart>(CellError{-1, ColumnName(Column::Ticket),
+                                                  options.quoteTicket,
                                                   QStringLiteral("нет сделки с таким тикетом")});
     QuoteSettings settings;
     settings.historyFolder = options.historyFolder;
@@ -482,47 +499,47 @@ void addSummary(ReportWriter &report, const AccountSummaryResult &r)
     const SummaryTexts &t = r.texts;
     if (report.json()) {
         const std::pair<const char *, const QString *> fields[] = {
-                {"trades", &t.trades},
-                {"gross_profit", &t.grossProfit},
-                {"gross_loss", &t.grossLoss},
-                {"net_profit", &t.netProfit},
-                {"profit_factor", &t.profitFactor},
-                {"expected_payoff", &t.expectedPayoff},
-                {"absolute_drawdown", &t.absoluteDrawdown},
-                {"maximal_drawdown", &t.maximalDrawdown},
-                {"maximal_drawdown_percent", &t.maximalDrawdownPercent},
-                {"relative_drawdown_percent", &t.relativeDrawdownPercent},
-                {"relative_drawdown", &t.relativeDrawdown},
-                {"short_positions", &t.shortPositions},
-                {"short_won_percent", &t.shortWonPercent},
-                {"long_positions", &t.longPositions},
-                {"long_won_percent", &t.longWonPercent},
-                {"profit_trades", &t.profitTrades},
-                {"profit_trades_percent", &t.profitTradesPercent},
-                {"loss_trades", &t.lossTrades},
-                {"loss_trades_percent", &t.lossTradesPercent},
-                {"largest_profit_trade", &t.largestProfitTrade},
-                {"largest_loss_trade", &t.largestLossTrade},
-                {"average_profit_trade", &t.averageProfitTrade},
-                {"average_loss_trade", &t.averageLossTrade},
-                {"max_consecutive_wins", &t.maxConsecutiveWins},
-                {"max_consecutive_wins_money", &t.maxConsecutiveWinsMoney},
-                {"max_consecutive_losses", &t.maxConsecutiveLosses},
-                {"max_consecutive_losses_money", &t.maxConsecutiveLossesMoney},
-                {"maximal_consecutive_profit", &t.maximalConsecutiveProfit},
-                {"maximal_consecutive_profit_count", &t.maximalConsecutiveProfitCount},
-                {"maximal_consecutive_loss", &t.maximalConsecutiveLoss},
-                {"maximal_consecutive_loss_count", &t.maximalConsecutiveLossCount},
-                {"average_consecutive_wins", &t.averageConsecutiveWins},
-                {"average_consecutive_losses", &t.averageConsecutiveLosses},
-                {"initial_deposit", &t.initialDeposit},
-                {"deposits", &t.deposits},
-                {"withdrawals", &t.withdrawals},
-                {"credit", &t.credit},
-                {"account_maximal_drawdown", &t.accountMaximalDrawdown},
-                {"account_maximal_drawdown_percent", &t.accountMaximalDrawdownPercent},
-                {"account_relative_drawdown_percent", &t.accountRelativeDrawdownPercent},
-                {"account_relative_drawdown", &t.accountRelativeDrawdown},
+            {"trades", &t.trades},
+            {"gross_profit", &t.grossProfit},
+            {"gross_loss", &t.grossLoss},
+            {"net_profit", &t.netProfit},
+            {"profit_factor", &t.profitFactor},
+            {"expected_payoff", &t.expectedPayoff},
+            {"absolute_drawdown", &t.absoluteDrawdown},
+            {"maximal_drawdown", &t.maximalDrawdown},
+            {"maximal_drawdown_percent", &t.maximalDrawdownPercent},
+            {"relative_drawdown_percent", &t.relativeDrawdownPercent},
+            {"relative_drawdown", &t.relativeDrawdown},
+            {"short_positions", &t.shortPositions},
+            {"short_won_percent", &t.shortWonPercent},
+            {"long_positions", &t.longPositions},
+            {"long_won_percent", &t.longWonPercent},
+            {"profit_trades", &t.profitTrades},
+            {"profit_trades_percent", &t.profitTradesPercent},
+            {"loss_trades", &t.lossTrades},
+            {"loss_trades_percent", &t.lossTradesPercent},
+            {"largest_profit_trade", &t.largestProfitTrade},
+            {"largest_loss_trade", &t.largestLossTrade},
+            {"average_profit_trade", &t.averageProfitTrade},
+            {"average_loss_trade", &t.averageLossTrade},
+            {"max_consecutive_wins", &t.maxConsecutiveWins},
+            {"max_consecutive_wins_money", &t.maxConsecutiveWinsMoney},
+            {"max_consecutive_losses", &t.maxConsecutiveLosses},
+            {"max_consecutive_losses_money", &t.maxConsecutiveLossesMoney},
+            {"maximal_consecutive_profit", &t.maximalConsecutiveProfit},
+            {"maximal_consecutive_profit_count", &t.maximalConsecutiveProfitCount},
+            {"maximal_consecutive_loss", &t.maximalConsecutiveLoss},
+            {"maximal_consecutive_loss_count", &t.maximalConsecutiveLossCount},
+            {"average_consecutive_wins", &t.averageConsecutiveWins},
+            {"average_consecutive_losses", &t.averageConsecutiveLosses},
+            {"initial_deposit", &t.initialDeposit},
+            {"deposits", &t.deposits},
+            {"withdrawals", &t.withdrawals},
+            {"credit", &t.credit},
+            {"account_maximal_drawdown", &t.accountMaximalDrawdown},
+            {"account_maximal_drawdown_percent", &t.accountMaximalDrawdownPercent},
+            {"account_relative_drawdown_percent", &t.accountRelativeDrawdownPercent},
+            {"account_relative_drawdown", &t.accountRelativeDrawdown},
         };
         Json json = Json::object();
         for (const auto &[key, text] : fields)
@@ -537,7 +554,9 @@ void addSummary(ReportWriter &report, const AccountSummaryResult &r)
         for (size_t i = 0; i < line.items.size(); ++i) {
             const SummaryItem &item = line.items[i];
             const bool lead = i == 0 && !line.lead.isEmpty();
-            cells << (lead ? line.lead : item.caption.isEmpty() ? QString() : item.caption + QLatin1Char(':'))
+            cells << (lead                     ? line.lead
+                      : item.caption.isEmpty() ? QString()
+                                               : item.caption + QLatin1Char(':'))
                   << item.value;
         }
         while (!cells.isEmpty() && cells.last().isEmpty())
@@ -551,7 +570,8 @@ void addSummary(ReportWriter &report, const AccountSummaryResult &r)
 using SectionWriter = std::function<void(ReportWriter &)>;
 
 /// One section of the report: computed from the table (on a thread of its own) into a writer.
-using SectionComputation = SectionWriter (*)(const StatementTable &table, const ReportOptions &options);
+using SectionComputation = SectionWriter (*)(const StatementTable &table,
+                                             const ReportOptions &options);
 
 /// The sections in the order they are written; a new section is one more entry.
 const SectionComputation kSections[] = {
@@ -570,7 +590,8 @@ const SectionComputation kSections[] = {
         return [r](ReportWriter &report) { addPairs(report, *r); };
     },
     [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
-        auto r = std::make_shared<WeekdaysResult>(CalculateWeekdays(table, options.decimalSeparator));
+        auto r =
+            std::make_shared<WeekdaysResult>(CalculateWeekdays(table, options.decimalSeparator));
         return [r](ReportWriter &report) { addWeekdays(report, *r); };
     },
     [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
@@ -583,7 +604,8 @@ const SectionComputation kSections[] = {
         return [r, &table](ReportWriter &report) { addRisk(report, table, *r); };
     },
     [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
-        auto r = std::make_shared<OutcomesResult>(CalculateOutcomes(table, options.decimalSeparator));
+        auto r =
+            std::make_shared<OutcomesResult>(CalculateOutcomes(table, options.decimalSeparator));
         return [r](ReportWriter &report) { addOutcomes(report, *r); };
     },
     [](const StatementTable &table, const ReportOptions &options) -> SectionWriter {
@@ -623,22 +645,24 @@ void addStatementSummary(ReportWriter &report, const QString &file, const Statem
         report.addJson("symbols", names);
     } else {
         report.addText(QStringLiteral("Файл: %1\nСделок: %2\nВалютные пары (%3): %4\n\n")
-                               .arg(file)
-                               .arg(rows)
-                               .arg(symbols.count())
-                               .arg(symbols.toStringList().join(QStringLiteral(", "))));
+                           .arg(file)
+                           .arg(rows)
+                           .arg(symbols.count())
+                           .arg(symbols.toStringList().join(QStringLiteral(", "))));
     }
 }
 
 } // namespace
 
-bool WriteReport(FILE *out, const QString &file, const StatementTable &table, const ReportOptions &options)
+bool WriteReport(FILE *out, const QString &file, const StatementTable &table,
+                 const ReportOptions &options)
 {
     // The analyses are independent pure functions over the same read-only table: compute them
     // side by side and write each section as soon as it and those before it are done.
     std::vector<std::future<SectionWriter>> sections;
     for (const SectionComputation compute : kSections)
-        sections.push_back(std::async(std::launch::async, compute, std::cref(table), std::cref(options)));
+        sections.push_back(
+            std::async(std::launch::async, compute, std::cref(table), std::cref(options)));
 
     ReportWriter report(out, options);
     addStatementSummary(report, file, table);

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "analysis/riskresults.h"
-#include "statement/accountoperations.h"
 #include "analysis/sessionstatistics.h"
 #include "quotes/timeframe.h"
+#include "statement/accountoperations.h"
 #include "statement/statementtable.h"
 
 #include <QChar>
@@ -36,4 +36,5 @@ struct ReportOptions {
 
 /// Runs every analysis over `table` and writes each section to `out` as soon as it is computed.
 /// Returns false when a section reports an error (it is still written).
-bool WriteReport(FILE *out, const QString &file, const StatementTable &table, const ReportOptions &options);
+bool WriteReport(FILE *out, const QString &file, const StatementTable &table,
+                 const ReportOptions &options);

@@ -9,8 +9,8 @@ bool looksNumeric(const QString &text)
     if (text.isEmpty())
         return false;
     for (const QChar c : text)
-        if (!c.isDigit() && c != QLatin1Char('-') && c != QLatin1Char('.') && c != QLatin1Char(',')
-            && c != QLatin1Char('E') && c != QLatin1Char('+'))
+        if (!c.isDigit() && c != QLatin1Char('-') && c != QLatin1Char('.') &&
+            c != QLatin1Char(',') && c != QLatin1Char('E') && c != QLatin1Char('+'))
             return false;
     return true;
 }
@@ -33,7 +33,8 @@ QString RenderTextTable(const std::vector<QStringList> &rows, int indent)
             const int width = widths[size_t(c)];
             if (c)
                 line += QStringLiteral("  ");
-            line += (r > 0 && looksNumeric(cell)) ? cell.rightJustified(width) : cell.leftJustified(width);
+            line += (r > 0 && looksNumeric(cell)) ? cell.rightJustified(width)
+                                                  : cell.leftJustified(width);
         }
         while (line.endsWith(QLatin1Char(' ')))
             line.chop(1);

@@ -72,7 +72,8 @@ std::optional<QString> keyOf(const QString &line)
 QString valueOf(const QString &line)
 {
     qsizetype begin = line.indexOf(QLatin1Char('=')) + 1;
-    while (begin < line.size() && (line.at(begin) == QLatin1Char(' ') || line.at(begin) == QLatin1Char('\t')))
+    while (begin < line.size() &&
+           (line.at(begin) == QLatin1Char(' ') || line.at(begin) == QLatin1Char('\t')))
         ++begin;
     return line.mid(begin);
 }
@@ -90,8 +91,8 @@ QString SettingsFile::defaultPath()
     const QString name = exe.completeBaseName() + QStringLiteral(".INI");
     const QString beside = exe.absoluteDir().filePath(name);
     const QFileInfo besideInfo(beside);
-    const bool writable = besideInfo.exists() ? besideInfo.isWritable()
-                                              : QFileInfo(exe.absolutePath()).isWritable();
+    const bool writable =
+        besideInfo.exists() ? besideInfo.isWritable() : QFileInfo(exe.absolutePath()).isWritable();
     if (writable)
         return beside;
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);

@@ -25,13 +25,19 @@ public:
     bool setValue(const QString &section, const QString &key, const QString &value) const;
 
     /// The terminal's history folder.
-    QString terminalPath() const { return value(QStringLiteral("Terminal"), QStringLiteral("Path")); }
+    QString terminalPath() const
+    {
+        return value(QStringLiteral("Terminal"), QStringLiteral("Path"));
+    }
     bool setTerminalPath(const QString &folder) const
     {
         return setValue(QStringLiteral("Terminal"), QStringLiteral("Path"), folder);
     }
     /// The folder of the last imported statement, where the open dialog starts.
-    QString importFolder() const { return value(QStringLiteral("Import"), QStringLiteral("Folder")); }
+    QString importFolder() const
+    {
+        return value(QStringLiteral("Import"), QStringLiteral("Folder"));
+    }
     bool setImportFolder(const QString &folder) const
     {
         return setValue(QStringLiteral("Import"), QStringLiteral("Folder"), folder);

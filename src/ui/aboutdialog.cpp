@@ -11,8 +11,8 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("About"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(564, 475);
     QFont tahoma(QStringLiteral("Tahoma"));
     setFont(tahoma);
@@ -56,8 +56,10 @@ QPixmap AboutDialog::picture()
         const bool up = close < open;
         const QColor body = up ? QColor(60, 220, 120) : QColor(230, 80, 80);
         p.setPen(QPen(body, 1.5));
-        p.drawLine(QPointF(x + 4, std::min(open, close) - 10), QPointF(x + 4, std::max(open, close) + 10));
-        p.fillRect(QRectF(x, std::min(open, close), 8, std::max(2.0, std::fabs(close - open))), body);
+        p.drawLine(QPointF(x + 4, std::min(open, close) - 10),
+                   QPointF(x + 4, std::max(open, close) + 10));
+        p.fillRect(QRectF(x, std::min(open, close), 8, std::max(2.0, std::fabs(close - open))),
+                   body);
         previous = close;
     }
     p.setPen(QColor(240, 240, 240));

@@ -5,7 +5,10 @@
 
 #include <QPushButton>
 
-AnalysisTab::AnalysisTab(OrderListModel *orders, QWidget *parent) : QWidget(parent), m_orders(orders) {}
+AnalysisTab::AnalysisTab(OrderListModel *orders, QWidget *parent)
+    : QWidget(parent), m_orders(orders)
+{
+}
 
 QPushButton *AnalysisTab::createCalculateButton(const QString &objectName, const QRect &geometry,
                                                 const QString &text)

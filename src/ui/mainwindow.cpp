@@ -4,36 +4,36 @@
 #include "aboutdialog.h"
 #include "analysistab.h"
 #include "anchorlayout.h"
-#include "pagesize.h"
 #include "formats/semicolonformat.h"
+#include "formats/statementimport.h"
 #include "messages.h"
 #include "orderlistmodel.h"
 #include "outcomestab.h"
+#include "pagesize.h"
 #include "pairstab.h"
-#include "statement/parsenumber.h"
 #include "quotechartpage.h"
 #include "risktab.h"
-#include "streakstab.h"
-#include "summarytab.h"
 #include "settingsfile.h"
 #include "shadedcelldelegate.h"
-#include "formats/statementimport.h"
-#include "statisticstab.h"
+#include "statement/parsenumber.h"
 #include "statement/tradereadout.h"
-#include "weekdaytab.h"
+#include "statisticstab.h"
+#include "streakstab.h"
+#include "summarytab.h"
 #include "web/signalstab.h"
 #include "web/weblinks.h"
 #include "web/webpane.h"
+#include "weekdaytab.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -59,13 +59,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setAcceptDrops(true);
     // Compact tabs, so the nine captions fit in one row and the pages keep their laid-out height.
     setStyleSheet(QStringLiteral(
-            "QTabBar::tab { background: #e4e4e4; border: 1px solid #b0b0b0; border-bottom: none;"
-            " padding: 2px 4px; margin-right: 1px;"
-            " border-top-left-radius: 3px; border-top-right-radius: 3px; }"
-            "QTabBar::tab:selected { background: #fbfbfb; }"
-            "QTabBar::tab:!selected { margin-top: 2px; }"
-            "QTabBar::tab:hover { background: #f0f0f0; }"
-            "QTabBar { font-size: 10px; }"));
+        "QTabBar::tab { background: #e4e4e4; border: 1px solid #b0b0b0; border-bottom: none;"
+        " padding: 2px 4px; margin-right: 1px;"
+        " border-top-left-radius: 3px; border-top-right-radius: 3px; }"
+        "QTabBar::tab:selected { background: #fbfbfb; }"
+        "QTabBar::tab:!selected { margin-top: 2px; }"
+        "QTabBar::tab:hover { background: #f0f0f0; }"
+        "QTabBar { font-size: 10px; }"));
 
     m_orders = new OrderListModel(SystemDecimalSeparator(), this);
 
@@ -120,11 +120,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     m_chooseFile = [this] {
         // The dialog starts where the last import came from.
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Import(csv)"), SettingsFile().importFolder(),
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Import(csv)"),
+                                            SettingsFile().importFolder(),
                                             QStringLiteral("csv (*.csv);;* (*)"));
     };
     m_chooseSaveFile = [this] {
-        const QString start = m_statementPath.isEmpty() ? SettingsFile().importFolder() : m_statementPath;
+        const QString start =
+            m_statementPath.isEmpty() ? SettingsFile().importFolder() : m_statementPath;
         return QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить как"), start,
                                             QStringLiteral("csv (*.csv);;* (*)"));
     };
@@ -163,9 +165,8 @@ void MainWindow::createMenu()
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
     auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(f10, &QShortcut::activated, this, [this, file] {
-        menuBar()->setActiveAction(file->menuAction());
-    });
+    connect(f10, &QShortcut::activated, this,
+            [this, file] { menuBar()->setActiveAction(file->menuAction()); });
     QAction *site = help->addAction(QStringLiteral("HELP"));
     site->setObjectName(QStringLiteral("Sute1"));
     site->setShortcut(QKeySequence(Qt::Key_F1));
@@ -198,8 +199,9 @@ QWidget *MainWindow::createOrdersTab()
     m_orderList->setModel(m_orders);
     m_orderList->setItemDelegate(new ShadedCellDelegate(m_orderList));
     m_orderList->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    m_orderList->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                                 | QAbstractItemView::AnyKeyPressed);
+    m_orderList->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                 QAbstractItemView::EditKeyPressed |
+                                 QAbstractItemView::AnyKeyPressed);
     m_orderList->verticalHeader()->setDefaultSectionSize(20);
     m_orderList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_orderList->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -258,7 +260,7 @@ bool MainWindow::importStatementFile(const QString &path)
     if (!result.table) {
         ShowError(this, QStringLiteral("Import(csv)"),
                   QStringLiteral("Не удалось прочитать файл «%1»: %2")
-                          .arg(QDir::toNativeSeparators(path), result.error));
+                      .arg(QDir::toNativeSeparators(path), result.error));
         return false;
     }
     // The tabs' figures belonged to the statement before.
@@ -271,11 +273,11 @@ bool MainWindow::importStatementFile(const QString &path)
     if (!result.notes.isEmpty())
         ShowError(this, QStringLiteral("Import(csv)"),
                   QStringLiteral("Файл «%1» прочитан, но не все строки удалось взять:\n%2")
-                          .arg(QDir::toNativeSeparators(path), result.notes.join(QLatin1Char('\n'))));
+                      .arg(QDir::toNativeSeparators(path), result.notes.join(QLatin1Char('\n'))));
     m_importStatus->setText(QStringLiteral("%1 — строк: %2 — загружен за %3 с")
-                                    .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
-                                    .arg(QLocale().toString(m_orders->rowCount()))
-                                    .arg(QLocale().toString(double(milliseconds) / 1000.0, 'f', 2)));
+                                .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+                                .arg(QLocale().toString(m_orders->rowCount()))
+                                .arg(QLocale().toString(double(milliseconds) / 1000.0, 'f', 2)));
     updateWindowTitle();
     showTab(0);
     return true;
@@ -290,8 +292,9 @@ void MainWindow::updateWindowTitle()
 {
     QString title = QStringLiteral("Veltrano V 1.0");
     if (!m_statementPath.isEmpty())
-        title = QFileInfo(m_statementPath).fileName() + (m_orders->isModified() ? QStringLiteral("*") : QString())
-                + QStringLiteral(" — ") + title;
+        title = QFileInfo(m_statementPath).fileName() +
+                (m_orders->isModified() ? QStringLiteral("*") : QString()) + QStringLiteral(" — ") +
+                title;
     setWindowTitle(title);
 }
 
@@ -309,7 +312,8 @@ bool MainWindow::saveStatementFile(const QString &path)
     QApplication::restoreOverrideCursor();
     if (!error.isEmpty()) {
         ShowError(this, QStringLiteral("Сохранить как"),
-                  QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(QDir::toNativeSeparators(path), error));
+                  QStringLiteral("Не удалось сохранить файл «%1»: %2")
+                      .arg(QDir::toNativeSeparators(path), error));
         return false;
     }
     m_statementPath = path;

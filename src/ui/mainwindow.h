@@ -26,7 +26,10 @@ public:
     /// Replaces the open dialog (tests); it returns the chosen path or an empty text.
     void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
     /// Replaces the save dialog (tests); it returns the chosen path or an empty text.
-    void setSaveFileChooser(std::function<QString()> chooser) { m_chooseSaveFile = std::move(chooser); }
+    void setSaveFileChooser(std::function<QString()> chooser)
+    {
+        m_chooseSaveFile = std::move(chooser);
+    }
     /// Replaces the question asked before unsaved edits are dropped (tests): Save, Discard or
     /// Cancel.
     void setUnsavedEditsQuestion(std::function<QMessageBox::StandardButton()> question)
@@ -73,8 +76,8 @@ private:
     void showSelectedTrade(const QModelIndex &current);
 
     OrderListModel *m_orders = nullptr;
-    QTabWidget *m_pages = nullptr;        // PageControl1
-    QTableView *m_orderList = nullptr;    // st1
+    QTabWidget *m_pages = nullptr;         // PageControl1
+    QTableView *m_orderList = nullptr;     // st1
     QuoteChartPage *m_chartPage = nullptr; // TabSheet10
     QList<AnalysisTab *> m_analysisTabs;
     QLabel *m_importStatus = nullptr;

@@ -30,7 +30,8 @@ void ShowNotice(const QString &title, const QString &text)
     box.exec();
 }
 
-bool ShowCalculationError(QWidget *parent, const QString &tab, const std::optional<CellError> &error)
+bool ShowCalculationError(QWidget *parent, const QString &tab,
+                          const std::optional<CellError> &error)
 {
     if (!error)
         return false;

@@ -20,7 +20,8 @@ void ShowError(QWidget *parent, const QString &title, const QString &text);
 void ShowNotice(const QString &title, const QString &text);
 
 /// Shows a calculation's error, if it has one, titled with the tab's caption; true when shown.
-bool ShowCalculationError(QWidget *parent, const QString &tab, const std::optional<CellError> &error);
+bool ShowCalculationError(QWidget *parent, const QString &tab,
+                          const std::optional<CellError> &error);
 
 /// Replaces the message box; pass an empty function to restore it.
 void SetErrorSink(ErrorSink sink);

@@ -11,7 +11,8 @@ OrderListModel::OrderListModel(QChar decimalSeparator, QObject *parent)
 {
 }
 
-void OrderListModel::setTable(StatementTable table, TextEncoding encoding, std::optional<AccountOperations> account)
+void OrderListModel::setTable(StatementTable table, TextEncoding encoding,
+                              std::optional<AccountOperations> account)
 {
     beginResetModel();
     m_table = std::move(table);
@@ -44,7 +45,8 @@ QVariant OrderListModel::data(const QModelIndex &index, int role) const
         return m_table.cell(row, index.column());
     case ShadeRole:
         if (index.column() == int(Column::Profit)) {
-            if (const auto shade = ProfitCellShade(m_table.cellUtf8(row, Column::Profit), m_decimalSeparator))
+            if (const auto shade =
+                    ProfitCellShade(m_table.cellUtf8(row, Column::Profit), m_decimalSeparator))
                 return QColor(shade->red, shade->green, shade->blue);
         }
         return {};

@@ -3,15 +3,15 @@
 
 #include "anchorlayout.h"
 #include "gridview.h"
-#include "pagesize.h"
 #include "orderlistmodel.h"
+#include "pagesize.h"
 #include "resultgridmodel.h"
 
-#include <QPushButton>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTextDocument>
+#include <QPushButton>
 #include <QTableView>
+#include <QTextDocument>
 
 namespace {
 const QList<int> kOutcomeWidths = {59, 77, 61, 69, 47, 100, 70, 78};

@@ -3,17 +3,17 @@
 
 #include "anchorlayout.h"
 #include "chartutil.h"
-#include "pagesize.h"
 #include "gridview.h"
 #include "orderlistmodel.h"
+#include "pagesize.h"
 #include "resultgridmodel.h"
 #include "statement/formatmoney.h"
 #include "statement/symbollist.h"
 
-#include <QPushButton>
 #include <QChart>
 #include <QLegend>
 #include <QLegendMarker>
+#include <QPushButton>
 #include <QTableView>
 
 namespace {
@@ -24,7 +24,7 @@ PairsTab::PairsTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders
 {
     setObjectName(QStringLiteral("TabSheet2"));
     m_profitChart = CreateChartView(this, QStringLiteral("Chart1"), {8, 8, 689, 497},
-                               QStringLiteral("График профита по валютам"));
+                                    QStringLiteral("График профита по валютам"));
     QLegend *legend = m_profitChart->chart()->legend();
     legend->setAlignment(Qt::AlignRight);
     QFont legendFont = legend->font();
@@ -42,7 +42,8 @@ PairsTab::PairsTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders
         QColor(128, 0, 0), QColor(255, 0, 0), QColor(128, 128, 128), QColor(128, 0, 128)};
     // clang-format on
     for (int i = 0; i < kPairCurveCount; ++i) {
-        QLineSeries *series = AddLineSeries(m_profitChart, QStringLiteral("Series%1").arg(i + 1), colours[i]);
+        QLineSeries *series =
+            AddLineSeries(m_profitChart, QStringLiteral("Series%1").arg(i + 1), colours[i]);
         series->setName(QStringLiteral("Series%1").arg(i + 1));
         m_pairCurves.append(series);
         legend->markers(series).constFirst()->setVisible(false);

@@ -33,7 +33,7 @@ private:
     ExplorableChartView *m_profitChart; // Chart1
     QList<QLineSeries *> m_pairCurves;
     std::vector<std::vector<int>> m_curveRows; // the statement row of each curve point
-    QTableView *m_pairGrid;             // st2
+    QTableView *m_pairGrid;                    // st2
     ResultGridModel *m_pairGridModel;
     PairsResult m_result;
 };

@@ -43,7 +43,8 @@ QVariant ResultGridModel::data(const QModelIndex &index, int role) const
     const size_t row = size_t(index.row()) + 1;
     if (role == Qt::DisplayRole)
         return m_rows[row].value(index.column());
-    if (role == ShadeRole && row < m_shades.size() && size_t(index.column()) < m_shades[row].size()) {
+    if (role == ShadeRole && row < m_shades.size() &&
+        size_t(index.column()) < m_shades[row].size()) {
         if (const auto &shade = m_shades[row][size_t(index.column())])
             return QColor(shade->red, shade->green, shade->blue);
     }

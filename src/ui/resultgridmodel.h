@@ -15,7 +15,8 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     /// `rows[0]` is the header; `shades` (same shape, may be empty) colours the cells.
-    void setGrid(std::vector<QStringList> rows, std::vector<std::vector<std::optional<Shade>>> shades = {});
+    void setGrid(std::vector<QStringList> rows,
+                 std::vector<std::vector<std::optional<Shade>>> shades = {});
     void setHeader(const QStringList &header);
     const std::vector<QStringList> &grid() const { return m_rows; }
 

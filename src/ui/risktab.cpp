@@ -4,16 +4,16 @@
 #include "analysis/sessionstatistics.h"
 #include "anchorlayout.h"
 #include "chartutil.h"
-#include "pagesize.h"
 #include "gridview.h"
 #include "orderlistmodel.h"
+#include "pagesize.h"
 #include "readoutbar.h"
 #include "resultgridmodel.h"
 
-#include <QPushButton>
 #include <QChart>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 
 namespace {
@@ -74,8 +74,9 @@ RiskTab::RiskTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, 
         layout->anchor(m_curveCharts[i], {0, i / 3.0, 0.6, 1 / 3.0});
     layout->anchor(caption, {0.6, 0, 0, 0});
     layout->anchor(m_pairGrid, {0.6, 0, 0.4, 1});
-    for (QWidget *w : {static_cast<QWidget *>(balanceCaption), static_cast<QWidget *>(m_initialBalance),
-                       static_cast<QWidget *>(calculateButton())})
+    for (QWidget *w :
+         {static_cast<QWidget *>(balanceCaption), static_cast<QWidget *>(m_initialBalance),
+          static_cast<QWidget *>(calculateButton())})
         layout->anchor(w, {0.6, 1, 0, 0});
     layout->anchor(m_tradeReadout, AnchorLayout::BottomStretchWidth);
 }
@@ -103,7 +104,8 @@ void RiskTab::reset()
 {
     // A new statement: its own starting balance, when it has one, goes into the balance field.
     const std::optional<AccountOperations> &account = orders()->account();
-    m_balanceField.setStatementBalance(account ? std::optional<double>(account->startingBalance) : std::nullopt,
+    m_balanceField.setStatementBalance(account ? std::optional<double>(account->startingBalance)
+                                               : std::nullopt,
                                        orders()->decimalSeparator());
     m_result = RiskResult();
     m_pairGridModel->setGrid({RiskGridHeader()});

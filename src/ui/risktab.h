@@ -36,13 +36,13 @@ private:
     const TradeCurve &curve(int i) const;
     QString pointText(int curve, int index) const;
 
-    QLineEdit *m_initialBalance;      // Edit3
+    QLineEdit *m_initialBalance;                   // Edit3
     StatementBalanceField m_balanceField{nullptr}; // what m_initialBalance stands for
-    QList<ExplorableChartView *> m_curveCharts; // Chart9, Chart10, Chart11
+    QList<ExplorableChartView *> m_curveCharts;    // Chart9, Chart10, Chart11
     QList<QLineSeries *> m_curves;
-    QTableView *m_pairGrid;            // st4
+    QTableView *m_pairGrid; // st4
     ResultGridModel *m_pairGridModel;
-    ReadoutBar *m_tradeReadout;        // sb1
+    ReadoutBar *m_tradeReadout; // sb1
     RiskResult m_result;
     PointLabels m_labels[3];
 };

@@ -3,17 +3,17 @@
 
 #include "anchorlayout.h"
 #include "chartutil.h"
-#include "pagesize.h"
 #include "orderlistmodel.h"
+#include "pagesize.h"
 #include "readoutbar.h"
 #include "updownbuttons.h"
 
-#include <QPushButton>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
@@ -88,13 +88,14 @@ QLabel *StatisticsTab::addValueLabel(QWidget *box, const QString &name, int left
     return label;
 }
 
-StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
-    : AnalysisTab(orders, parent)
+StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(orders, parent)
 {
     setObjectName(QStringLiteral("TabSheet3"));
 
-    QGroupBox *wins = addBox(this, QStringLiteral("GroupBox1"), QStringLiteral("Прибыльные позиции"), {8, 8, 145, 97});
-    QGroupBox *losses = addBox(this, QStringLiteral("GroupBox2"), QStringLiteral("Убыточные позиции"), {8, 104, 145, 97});
+    QGroupBox *wins = addBox(this, QStringLiteral("GroupBox1"),
+                             QStringLiteral("Прибыльные позиции"), {8, 8, 145, 97});
+    QGroupBox *losses = addBox(this, QStringLiteral("GroupBox2"),
+                               QStringLiteral("Убыточные позиции"), {8, 104, 145, 97});
     QLabel **values[2][3] = {{&m_winCount, &m_winSum, &m_winAverage},
                              {&m_lossCount, &m_lossSum, &m_lossAverage}};
     const char *const names[2][3] = {{"Label60", "Label61", "Label63"},
@@ -110,12 +111,13 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
                                                valueLeft(80, caption), top);
         }
     }
-    QGroupBox *total = addBox(this, QStringLiteral("GroupBox3"), QStringLiteral("Итог"), {8, 200, 145, 49});
+    QGroupBox *total =
+        addBox(this, QStringLiteral("GroupBox3"), QStringLiteral("Итог"), {8, 200, 145, 49});
     const QLabel *netCaption = addCaption(total, QStringLiteral("Чистая"), 8, 24);
     m_net = addValueLabel(total, QStringLiteral("Label69"), valueLeft(80, netCaption), 24);
 
     m_balanceChart = CreateChartView(this, QStringLiteral("Chart2"), {160, 0, 721, 250},
-                               QStringLiteral("График баланса"));
+                                     QStringLiteral("График баланса"));
     m_balanceCurve = AddLineSeries(m_balanceChart, QStringLiteral("Series14"), QColor(0, 147, 0));
     m_balanceChart->addCurve(
         m_balanceCurve, [this]() -> const std::vector<double> & { return m_result.equity.values; },
@@ -123,15 +125,16 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
     connect(m_balanceChart, &ExplorableChartView::pointSelected, this,
             [this](int, int index) { showTradeOfPoint(index); });
 
-    QGroupBox *sessions = addBox(this, QStringLiteral("GroupBox4"), QStringLiteral("По торговым сесиям"), {8, 256, 873, 249});
+    QGroupBox *sessions = addBox(this, QStringLiteral("GroupBox4"),
+                                 QStringLiteral("По торговым сесиям"), {8, 256, 873, 249});
     const QStringList titles = SessionCaptions();
     const QStringList rowCaptions = SessionRowCaptions();
     const int lefts[5] = {8, 160, 312, 496, 712};
     const int widths[5] = {153, 153, 185, 217, 153};
     const int valueLefts[5] = {91, 90, 104, 92, 91};
     for (int s = 0; s < 5; ++s) {
-        QGroupBox *box = addBox(sessions, QStringLiteral("GroupBox%1").arg(5 + s),
-                                titles[s], {lefts[s], 16, widths[s], 233});
+        QGroupBox *box = addBox(sessions, QStringLiteral("GroupBox%1").arg(5 + s), titles[s],
+                                {lefts[s], 16, widths[s], 233});
         for (int row = 0; row < 10; ++row) {
             const QLabel *caption = addCaption(box, rowCaptions[row], 8, kSessionRowTops[row]);
             m_sessionLabels[size_t(s)][size_t(row)] =
@@ -165,9 +168,10 @@ StatisticsTab::StatisticsTab(OrderListModel *orders, QWidget *parent)
     auto *layout = new AnchorLayout(this, kPageSize);
     layout->anchor(m_balanceChart, AnchorLayout::Stretch);
     layout->anchor(sessions, AnchorLayout::Bottom);
-    for (QWidget *w : {static_cast<QWidget *>(offsetCaption), static_cast<QWidget *>(m_serverOffset),
-                       static_cast<QWidget *>(upDown), static_cast<QWidget *>(balanceCaption),
-                       static_cast<QWidget *>(m_initialBalance), static_cast<QWidget *>(calculateButton())})
+    for (QWidget *w :
+         {static_cast<QWidget *>(offsetCaption), static_cast<QWidget *>(m_serverOffset),
+          static_cast<QWidget *>(upDown), static_cast<QWidget *>(balanceCaption),
+          static_cast<QWidget *>(m_initialBalance), static_cast<QWidget *>(calculateButton())})
         layout->anchor(w, AnchorLayout::Bottom);
     layout->anchor(m_tradeReadout, AnchorLayout::BottomStretchWidth);
 }
@@ -190,11 +194,13 @@ void StatisticsTab::reset()
 {
     // A new statement: its own starting balance, when it has one, goes into the balance field.
     const std::optional<AccountOperations> &account = orders()->account();
-    m_balanceField.setStatementBalance(account ? std::optional<double>(account->startingBalance) : std::nullopt,
+    m_balanceField.setStatementBalance(account ? std::optional<double>(account->startingBalance)
+                                               : std::nullopt,
                                        orders()->decimalSeparator());
     m_result = StatisticsResult();
     m_equityLabels = PointLabels();
-    for (QLabel *label : {m_winCount, m_winSum, m_winAverage, m_lossCount, m_lossSum, m_lossAverage, m_net})
+    for (QLabel *label :
+         {m_winCount, m_winSum, m_winAverage, m_lossCount, m_lossSum, m_lossAverage, m_net})
         label->clear();
     for (auto &box : m_sessionLabels)
         for (QLabel *label : box)

@@ -38,12 +38,12 @@ private:
     QString pointText(int index) const;
     QLabel *addValueLabel(QWidget *box, const QString &name, int left, int top);
 
-    QLineEdit *m_serverOffset;   // Edit1
-    QLineEdit *m_initialBalance; // Edit2
+    QLineEdit *m_serverOffset;                     // Edit1
+    QLineEdit *m_initialBalance;                   // Edit2
     StatementBalanceField m_balanceField{nullptr}; // what m_initialBalance stands for
-    ExplorableChartView *m_balanceChart; // Chart2
-    QLineSeries *m_balanceCurve; // Series14
-    ReadoutBar *m_tradeReadout;  // sb2
+    ExplorableChartView *m_balanceChart;           // Chart2
+    QLineSeries *m_balanceCurve;                   // Series14
+    ReadoutBar *m_tradeReadout;                    // sb2
     QLabel *m_winCount, *m_winSum, *m_winAverage;
     QLabel *m_lossCount, *m_lossSum, *m_lossAverage;
     QLabel *m_net;

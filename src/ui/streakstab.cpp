@@ -3,13 +3,13 @@
 
 #include "anchorlayout.h"
 #include "gridview.h"
-#include "pagesize.h"
 #include "orderlistmodel.h"
+#include "pagesize.h"
 #include "resultgridmodel.h"
 
-#include <QPushButton>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableView>
 
 namespace {
@@ -27,7 +27,8 @@ StreaksTab::StreaksTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(or
     profits->adjustSize(); // the tab's layout keeps the size a widget has
     m_winGridModel = new ResultGridModel(this);
     m_winGridModel->setHeader(StreaksGridHeader());
-    m_winGrid = CreateResultGrid(this, QStringLiteral("StringGrid1"), {8, 24, 921, 241}, kStreakWidths);
+    m_winGrid =
+        CreateResultGrid(this, QStringLiteral("StringGrid1"), {8, 24, 921, 241}, kStreakWidths);
     SetGridModel(m_winGrid, m_winGridModel, kStreakWidths);
 
     auto *losses = new QLabel(QStringLiteral("Число серий убытков"), this);
@@ -35,7 +36,8 @@ StreaksTab::StreaksTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(or
     losses->adjustSize();
     m_lossGridModel = new ResultGridModel(this);
     m_lossGridModel->setHeader(StreaksGridHeader());
-    m_lossGrid = CreateResultGrid(this, QStringLiteral("StringGrid2"), {7, 288, 921, 233}, kStreakWidths);
+    m_lossGrid =
+        CreateResultGrid(this, QStringLiteral("StringGrid2"), {7, 288, 921, 233}, kStreakWidths);
     SetGridModel(m_lossGrid, m_lossGridModel, kStreakWidths);
 
     createCalculateButton(QStringLiteral("Button8"), {7, 527, 75, 25});

@@ -36,7 +36,7 @@ private:
     QString pointText(int index) const;
 
     const StatementBalanceField *m_initialBalance;
-    std::vector<QLabel *> m_values; // one per figure of SummaryLayout, line by line
+    std::vector<QLabel *> m_values;      // one per figure of SummaryLayout, line by line
     ExplorableChartView *m_balanceChart; // Chart12
     QLineSeries *m_balanceCurve;
     QLineSeries *m_terminalCurve;

@@ -3,26 +3,25 @@
 
 #include "anchorlayout.h"
 #include "chartutil.h"
-#include "pagesize.h"
 #include "gridview.h"
 #include "orderlistmodel.h"
+#include "pagesize.h"
 #include "resultgridmodel.h"
 #include "statement/formatmoney.h"
 
-#include <QPushButton>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 #include <QValueAxis>
 
 namespace {
 
 const QList<int> kGridWidths = {70, 78, 64, 64, 64, 64};
-
 
 } // namespace
 
@@ -65,12 +64,13 @@ WeekdayTab::WeekdayTab(OrderListModel *orders, QWidget *parent) : AnalysisTab(or
     m_pairDayGrid = CreateResultGrid(this, QStringLiteral("st3"), {496, 24, 417, 505}, kGridWidths);
     SetGridModel(m_pairDayGrid, m_pairDayGridModel, kGridWidths);
 
-    createCalculateButton(QStringLiteral("Button3"), {16, 544, 75, 25}, QStringLiteral("Расчитать"));
+    createCalculateButton(QStringLiteral("Button3"), {16, 544, 75, 25},
+                          QStringLiteral("Расчитать"));
 
     // The four charts share the left half of the extra room, the grid the right half.
     auto *layout = new AnchorLayout(this, kPageSize);
     const AnchorLayout::Growth chartGrowth[4] = {
-            {0, 0, 0.25, 0.5}, {0, 0.5, 0.25, 0.5}, {0.25, 0, 0.25, 0.5}, {0.25, 0.5, 0.25, 0.5}};
+        {0, 0, 0.25, 0.5}, {0, 0.5, 0.25, 0.5}, {0.25, 0, 0.25, 0.5}, {0.25, 0.5, 0.25, 0.5}};
     for (int c = 0; c < 4; ++c)
         layout->anchor(m_dayCharts[c], chartGrowth[c]);
     layout->anchor(caption, {0.5, 0, 0, 0});
@@ -96,8 +96,9 @@ bool WeekdayTab::calculate()
     const std::array<double, 5> values[4] = {
         {double(m_result.winCount[0]), double(m_result.winCount[1]), double(m_result.winCount[2]),
          double(m_result.winCount[3]), double(m_result.winCount[4])},
-        {double(m_result.lossCount[0]), double(m_result.lossCount[1]), double(m_result.lossCount[2]),
-         double(m_result.lossCount[3]), double(m_result.lossCount[4])},
+        {double(m_result.lossCount[0]), double(m_result.lossCount[1]),
+         double(m_result.lossCount[2]), double(m_result.lossCount[3]),
+         double(m_result.lossCount[4])},
         m_result.winSum,
         m_result.lossSum};
     for (int c = 0; c < 4; ++c) {
@@ -109,7 +110,8 @@ bool WeekdayTab::calculate()
             low = std::min(low, v);
             high = std::max(high, v);
         }
-        auto *axis = qobject_cast<QValueAxis *>(m_dayCharts[c]->chart()->axes(Qt::Vertical).constFirst());
+        auto *axis =
+            qobject_cast<QValueAxis *>(m_dayCharts[c]->chart()->axes(Qt::Vertical).constFirst());
         SetAxisRange(axis, low, high > low ? high : low + 1);
         axis->applyNiceNumbers();
     }

@@ -29,7 +29,7 @@ public:
 private:
     QList<ExplorableChartView *> m_dayCharts; // Chart5 .. Chart8
     QList<QBarSet *> m_dayBars;
-    QTableView *m_pairDayGrid;       // st3
+    QTableView *m_pairDayGrid; // st3
     ResultGridModel *m_pairDayGridModel;
     WeekdaysResult m_result;
 };

@@ -56,8 +56,9 @@ void TestReport::goldenOutput_data()
                                 << "report-basic.expected.txt" << 0;
     QTest::newRow("bad cell json") << "report-error.csv" << QStringList{"--json", "--locale", "C"}
                                    << "report-error.expected.json" << 1;
-    QTest::newRow("comma locale text") << "report-basic.csv" << QStringList{"--locale", "ru_RU", "--balance", "1000"}
-                                       << "report-basic-ru.expected.txt" << 0;
+    QTest::newRow("comma locale text")
+        << "report-basic.csv" << QStringList{"--locale", "ru_RU", "--balance", "1000"}
+        << "report-basic-ru.expected.txt" << 0;
 }
 
 void TestReport::goldenOutput()
@@ -96,7 +97,8 @@ void TestReport::jsonFields()
     QCOMPARE(root.value(QStringLiteral("rows")).toInt(), 3);
     QCOMPARE(root.value(QStringLiteral("symbols")).toArray(),
              (QJsonArray{QStringLiteral("EURUSD"), QStringLiteral("GBPUSD")}));
-    QVERIFY(root.value(QStringLiteral("file")).toString().endsWith(QStringLiteral("report-basic.csv")));
+    QVERIFY(
+        root.value(QStringLiteral("file")).toString().endsWith(QStringLiteral("report-basic.csv")));
 }
 
 namespace {
@@ -134,42 +136,71 @@ void TestReport::handWorkedFixture()
     const QJsonObject root = QJsonDocument::fromJson(r.out).object();
 
     const QJsonObject statistics = root.value(QStringLiteral("statistics")).toObject();
-    QCOMPARE(statistics.value(QStringLiteral("winning")).toObject().value(QStringLiteral("sum")).toString(), QStringLiteral("121.00"));
-    QCOMPARE(statistics.value(QStringLiteral("winning")).toObject().value(QStringLiteral("average")).toString(), QStringLiteral("30.25"));
-    QCOMPARE(statistics.value(QStringLiteral("losing")).toObject().value(QStringLiteral("average")).toString(), QStringLiteral("-35.00"));
+    QCOMPARE(statistics.value(QStringLiteral("winning"))
+                 .toObject()
+                 .value(QStringLiteral("sum"))
+                 .toString(),
+             QStringLiteral("121.00"));
+    QCOMPARE(statistics.value(QStringLiteral("winning"))
+                 .toObject()
+                 .value(QStringLiteral("average"))
+                 .toString(),
+             QStringLiteral("30.25"));
+    QCOMPARE(statistics.value(QStringLiteral("losing"))
+                 .toObject()
+                 .value(QStringLiteral("average"))
+                 .toString(),
+             QStringLiteral("-35.00"));
     QCOMPARE(statistics.value(QStringLiteral("net")).toString(), QStringLiteral("51.00"));
     const QJsonArray sessions = statistics.value(QStringLiteral("sessions")).toArray();
-    QCOMPARE(sessions.at(2).toObject().value(QStringLiteral("trades")).toString(), QStringLiteral("5"));
-    QCOMPARE(sessions.at(2).toObject().value(QStringLiteral("profit_factor")).toString(), QStringLiteral("2.42"));
-    QCOMPARE(sessions.at(3).toObject().value(QStringLiteral("profit_factor")).toString(), QStringLiteral("0.00"));
-    QCOMPARE(sessions.at(4).toObject().value(QStringLiteral("profit_factor")).toString(), QString());
+    QCOMPARE(sessions.at(2).toObject().value(QStringLiteral("trades")).toString(),
+             QStringLiteral("5"));
+    QCOMPARE(sessions.at(2).toObject().value(QStringLiteral("profit_factor")).toString(),
+             QStringLiteral("2.42"));
+    QCOMPARE(sessions.at(3).toObject().value(QStringLiteral("profit_factor")).toString(),
+             QStringLiteral("0.00"));
+    QCOMPARE(sessions.at(4).toObject().value(QStringLiteral("profit_factor")).toString(),
+             QString());
     const QJsonArray equity = statistics.value(QStringLiteral("equity")).toArray();
     QCOMPARE(equity.size(), 6);
     QCOMPARE(equity.at(4).toArray(), (QJsonArray{4, 2071.0, QStringLiteral("2005")}));
 
     const QJsonObject pairs = root.value(QStringLiteral("pairs")).toObject();
-    QCOMPARE(rowsOf(pairs.value(QStringLiteral("grid"))).at(2).toArray(), strings({"GBPUSD", "0.00", "2"}));
-    QCOMPARE(pairs.value(QStringLiteral("curves")).toArray().at(0).toObject().value(QStringLiteral("points")).toArray().at(3).toArray(),
+    QCOMPARE(rowsOf(pairs.value(QStringLiteral("grid"))).at(2).toArray(),
+             strings({"GBPUSD", "0.00", "2"}));
+    QCOMPARE(pairs.value(QStringLiteral("curves"))
+                 .toArray()
+                 .at(0)
+                 .toObject()
+                 .value(QStringLiteral("points"))
+                 .toArray()
+                 .at(3)
+                 .toArray(),
              (QJsonArray{3, 51.0, QStringLiteral("3")}));
 
     const QJsonObject weekdays = root.value(QStringLiteral("weekdays")).toObject();
-    QCOMPARE(rowsOf(weekdays.value(QStringLiteral("grid"))).at(1).toArray(), strings({"EURUSD", "100.00", "0.00", "-50.00", "0.00", "0.00"}));
-    QCOMPARE(rowsOf(weekdays.value(QStringLiteral("grid"))).at(2).toArray(), strings({"GBPUSD", "0.00", "20.00", "0.00", "-20.00", "0.00"}));
+    QCOMPARE(rowsOf(weekdays.value(QStringLiteral("grid"))).at(1).toArray(),
+             strings({"EURUSD", "100.00", "0.00", "-50.00", "0.00", "0.00"}));
+    QCOMPARE(rowsOf(weekdays.value(QStringLiteral("grid"))).at(2).toArray(),
+             strings({"GBPUSD", "0.00", "20.00", "0.00", "-20.00", "0.00"}));
     QCOMPARE(weekdays.value(QStringLiteral("win_count")).toArray(), numbers({1, 2, 0, 0, 0}));
     QCOMPARE(weekdays.value(QStringLiteral("loss_count")).toArray(), numbers({0, 0, 1, 1, 0}));
     QCOMPARE(weekdays.value(QStringLiteral("win_sum")).toArray(), numbers({100, 20, 0, 0, 0}));
     QCOMPARE(weekdays.value(QStringLiteral("loss_sum")).toArray(), numbers({0, 0, -50, -20, 0}));
 
     const QJsonObject risk = root.value(QStringLiteral("risk")).toObject();
-    QCOMPARE(rowsOf(risk.value(QStringLiteral("grid"))).at(1).toArray(), strings({"EURUSD", "200.00", "0.62", "0.00"}));
-    QCOMPARE(rowsOf(risk.value(QStringLiteral("grid"))).at(2).toArray(), strings({"GBPUSD", "200.00", "0.62", "80.00"}));
+    QCOMPARE(rowsOf(risk.value(QStringLiteral("grid"))).at(1).toArray(),
+             strings({"EURUSD", "200.00", "0.62", "0.00"}));
+    QCOMPARE(rowsOf(risk.value(QStringLiteral("grid"))).at(2).toArray(),
+             strings({"GBPUSD", "200.00", "0.62", "80.00"}));
     const QJsonArray ratio = risk.value(QStringLiteral("risk_ratio")).toArray();
     QCOMPARE(ratio.size(), 3);
     QCOMPARE(ratio.at(1).toArray().at(2).toString(), QStringLiteral("2005"));
     const QJsonArray share = risk.value(QStringLiteral("risk_share")).toArray();
     QVERIFY(qAbs(share.at(2).toArray().at(1).toDouble() - 0.005 * 10000 / 8051 * 100) < 1e-9);
     QCOMPARE(risk.value(QStringLiteral("shortfall")).toArray(),
-             (QJsonArray{QJsonArray{0, 0.0, QStringLiteral("2001")}, QJsonArray{1, 80.0, QStringLiteral("2003")}}));
+             (QJsonArray{QJsonArray{0, 0.0, QStringLiteral("2001")},
+                         QJsonArray{1, 80.0, QStringLiteral("2003")}}));
 
     const QJsonObject outcomes = root.value(QStringLiteral("outcomes")).toObject();
     const QJsonArray outcomeRows = rowsOf(outcomes.value(QStringLiteral("outcomes_grid")));
@@ -189,17 +220,33 @@ void TestReport::summaryInCloseTimeOrder()
     const Run r = run({QStringLiteral("--json"), QStringLiteral("--locale"), QStringLiteral("C"),
                        QStringLiteral(TEST_DATA_DIR "/report-outcomes.csv")});
     QVERIFY2(r.exitCode == 0, r.err.constData());
-    const QJsonObject summary = QJsonDocument::fromJson(r.out).object().value(QStringLiteral("summary")).toObject();
+    const QJsonObject summary =
+        QJsonDocument::fromJson(r.out).object().value(QStringLiteral("summary")).toObject();
     const std::pair<const char *, const char *> expected[] = {
-            {"trades", "5"}, {"gross_profit", "121.00"}, {"gross_loss", "70.00"}, {"net_profit", "51.00"},
-            {"profit_factor", "1.73"}, {"expected_payoff", "10.20"}, {"absolute_drawdown", "0.00"},
-            {"maximal_drawdown", "70.00"}, {"maximal_drawdown_percent", "3.30"}, {"short_positions", "2"},
-            {"short_won_percent", "50.00"}, {"long_positions", "3"}, {"long_won_percent", "66.67"},
-            {"max_consecutive_wins", "2"}, {"max_consecutive_wins_money", "120.00"},
-            {"maximal_consecutive_profit", "120.00"}, {"maximal_consecutive_profit_count", "2"},
-            {"max_consecutive_losses", "2"}, {"max_consecutive_losses_money", "-70.00"},
-            {"average_consecutive_wins", "2"}, {"average_consecutive_losses", "2"}, {"initial_deposit", "2000.00"},
-            {"deposits", "0.00"}, {"account_maximal_drawdown", "70.00"}};
+        {"trades", "5"},
+        {"gross_profit", "121.00"},
+        {"gross_loss", "70.00"},
+        {"net_profit", "51.00"},
+        {"profit_factor", "1.73"},
+        {"expected_payoff", "10.20"},
+        {"absolute_drawdown", "0.00"},
+        {"maximal_drawdown", "70.00"},
+        {"maximal_drawdown_percent", "3.30"},
+        {"short_positions", "2"},
+        {"short_won_percent", "50.00"},
+        {"long_positions", "3"},
+        {"long_won_percent", "66.67"},
+        {"max_consecutive_wins", "2"},
+        {"max_consecutive_wins_money", "120.00"},
+        {"maximal_consecutive_profit", "120.00"},
+        {"maximal_consecutive_profit_count", "2"},
+        {"max_consecutive_losses", "2"},
+        {"max_consecutive_losses_money", "-70.00"},
+        {"average_consecutive_wins", "2"},
+        {"average_consecutive_losses", "2"},
+        {"initial_deposit", "2000.00"},
+        {"deposits", "0.00"},
+        {"account_maximal_drawdown", "70.00"}};
     for (const auto &[key, text] : expected)
         QCOMPARE(summary.value(QLatin1String(key)).toString(), QString::fromUtf8(text));
     QCOMPARE(summary.size(), 41);
@@ -221,15 +268,17 @@ void TestReport::htmlStatement()
     QFETCH(QStringList, options);
     QFETCH(double, statisticsStart);
     QFETCH(QString, initialDeposit);
-    const Run r = run(QStringList{QStringLiteral("--json"), QStringLiteral("--locale"), QStringLiteral("C")} + options
-                      + QStringList{QStringLiteral(TEST_DATA_DIR "/statements/statement-01.htm")});
+    const Run r =
+        run(QStringList{QStringLiteral("--json"), QStringLiteral("--locale"), QStringLiteral("C")} +
+            options + QStringList{QStringLiteral(TEST_DATA_DIR "/statements/statement-01.htm")});
     QVERIFY2(r.exitCode == 0, r.err.constData());
     const QJsonObject root = QJsonDocument::fromJson(r.out).object();
     QCOMPARE(root.value(QStringLiteral("rows")).toInt(), 15); // 10 trades, 5 cancelled limit orders
     const QJsonObject summary = root.value(QStringLiteral("summary")).toObject();
     QCOMPARE(summary.value(QStringLiteral("initial_deposit")).toString(), initialDeposit);
     if (options.isEmpty()) {
-        const QJsonObject printed = QJsonDocument::fromJson(
+        const QJsonObject printed =
+            QJsonDocument::fromJson(
                 R"({"trades": "10", "gross_profit": "81.94", "gross_loss": "36.20", "net_profit": "45.74",
                     "profit_factor": "2.26", "expected_payoff": "4.57", "absolute_drawdown": "8.56",
                     "maximal_drawdown": "19.06", "maximal_drawdown_percent": "1.89",
@@ -244,12 +293,15 @@ void TestReport::htmlStatement()
                     "maximal_consecutive_loss": "-19.06", "maximal_consecutive_loss_count": "2",
                     "average_consecutive_wins": "2", "average_consecutive_losses": "1",
                     "initial_deposit": "1000.00", "deposits": "1000.00", "withdrawals": "0.00", "credit": "0.00"})")
-                                             .object();
+                .object();
         for (auto it = printed.begin(); it != printed.end(); ++it)
             QCOMPARE(summary.value(it.key()).toString(), it.value().toString());
     }
     // Row 1 is a cancelled order (result 0.00): the first balance point is the starting balance.
-    const QJsonArray equity = root.value(QStringLiteral("statistics")).toObject().value(QStringLiteral("equity")).toArray();
+    const QJsonArray equity = root.value(QStringLiteral("statistics"))
+                                  .toObject()
+                                  .value(QStringLiteral("equity"))
+                                  .toArray();
     QCOMPARE(equity.at(0).toArray().at(1).toDouble(), statisticsStart);
 }
 
@@ -268,15 +320,20 @@ void TestReport::labelsAreEscaped()
     const QString path = dir.filePath(QStringLiteral("quoted.csv"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("h;\n10\"0\\1\t;2010.05.24;10:00:00;BUY;0.1;EURUSD;1.2;0;0;2010.05.24;11:00:00;1.2;0;5;\n"
-               "1002;2010.05.24;10:00:00;BUY;0.1;EURUSD;1.2;0;0;2010.05.24;11:00:00;1.2;0;-5;\n");
+    file.write(
+        "h;\n10\"0\\1\t;2010.05.24;10:00:00;BUY;0.1;EURUSD;1.2;0;0;2010.05.24;11:00:00;1.2;0;5;\n"
+        "1002;2010.05.24;10:00:00;BUY;0.1;EURUSD;1.2;0;0;2010.05.24;11:00:00;1.2;0;-5;\n");
     file.close();
-    const Run r = run({QStringLiteral("--json"), QStringLiteral("--locale"), QStringLiteral("C"), path});
+    const Run r =
+        run({QStringLiteral("--json"), QStringLiteral("--locale"), QStringLiteral("C"), path});
     QCOMPARE(r.exitCode, 0);
     QJsonParseError error;
     const QJsonObject root = QJsonDocument::fromJson(r.out, &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
-    const QJsonArray equity = root.value(QStringLiteral("statistics")).toObject().value(QStringLiteral("equity")).toArray();
+    const QJsonArray equity = root.value(QStringLiteral("statistics"))
+                                  .toObject()
+                                  .value(QStringLiteral("equity"))
+                                  .toArray();
     QCOMPARE(equity.at(0).toArray(), (QJsonArray{0, 2005.0, QStringLiteral("10\"0\\1\t")}));
     QCOMPARE(equity.at(1).toArray(), (QJsonArray{1, 2000.0, QStringLiteral("1002")}));
 }
@@ -310,7 +367,8 @@ void TestReport::fuzzFindings_data()
     QTest::addColumn<QString>("format");
     for (const char *file : {"empty.csv", "empty-label.bin", "weekday-scale-overflow.csv"})
         for (const char *format : {"--json", "--locale=C"})
-            QTest::addRow("%s %s", file, format) << QString::fromLatin1(file) << QString::fromLatin1(format);
+            QTest::addRow("%s %s", file, format)
+                << QString::fromLatin1(file) << QString::fromLatin1(format);
 }
 
 void TestReport::fuzzFindings()

@@ -23,16 +23,19 @@ struct Order {
 
 inline StatementTable TableOf(const std::vector<Order> &orders)
 {
-    std::vector<QStringList> rows{{"Ticket", "Open Date", "Open Time", "Type", "Size", "Item", "Price",
-                                   "S / L", "T / P", "Close Date", "Close Time", "Price", "Swap", "Profit"}};
+    std::vector<QStringList> rows{{"Ticket", "Open Date", "Open Time", "Type", "Size", "Item",
+                                   "Price", "S / L", "T / P", "Close Date", "Close Time", "Price",
+                                   "Swap", "Profit"}};
     for (const Order &o : orders)
         rows.push_back({o.ticket, o.openDate, o.openTime, o.type, "0.10", o.symbol, o.openPrice,
-                        o.stopLoss, o.takeProfit, o.openDate, "23:00:00", o.closePrice, "0.00", o.profit});
+                        o.stopLoss, o.takeProfit, o.openDate, "23:00:00", o.closePrice, "0.00",
+                        o.profit});
     return StatementTable::fromRows(rows);
 }
 
 /// Orders with only a symbol and a profit (the rest default).
-inline Order Trade(const QString &symbol, const QString &profit, const QString &ticket = QStringLiteral("1"))
+inline Order Trade(const QString &symbol, const QString &profit,
+                   const QString &ticket = QStringLiteral("1"))
 {
     Order o;
     o.symbol = symbol;

@@ -32,9 +32,11 @@ void TestSettingsFile::readsTerminalPathIgnoringTheRest()
     const QString path = dir.filePath(QStringLiteral("veltrano.INI"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[Chart]\nPath=/not/this\n[Terminal]\nOther=1\nPath=C:/Program Files/Terminal/history\n");
+    file.write(
+        "[Chart]\nPath=/not/this\n[Terminal]\nOther=1\nPath=C:/Program Files/Terminal/history\n");
     file.close();
-    QCOMPARE(SettingsFile(path).terminalPath(), QStringLiteral("C:/Program Files/Terminal/history"));
+    QCOMPARE(SettingsFile(path).terminalPath(),
+             QStringLiteral("C:/Program Files/Terminal/history"));
 }
 
 void TestSettingsFile::readsValuesVerbatim_data()
@@ -43,16 +45,20 @@ void TestSettingsFile::readsValuesVerbatim_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("backslashes") << QByteArray("[Terminal]\nPath=C:\\Program Files\\Terminal\n")
                                  << "C:\\Program Files\\Terminal";
-    QTest::newRow("comma") << QByteArray("[Terminal]\nPath=D:\\MT4, demo\\history\n") << "D:\\MT4, demo\\history";
+    QTest::newRow("comma") << QByteArray("[Terminal]\nPath=D:\\MT4, demo\\history\n")
+                           << "D:\\MT4, demo\\history";
     QTest::newRow("semicolon") << QByteArray("[Terminal]\nPath=/data/a;b\n") << "/data/a;b";
     QTest::newRow("quotes kept") << QByteArray("[Terminal]\nPath=\"C:\\x\"\n") << "\"C:\\x\"";
     QTest::newRow("case of section and key") << QByteArray("[TERMINAL]\npath=/h\n") << "/h";
     QTest::newRow("blanks around =") << QByteArray("[ Terminal ]\n  Path =  /h\n") << "/h";
-    QTest::newRow("BOM and CRLF") << QByteArray("\xEF\xBB\xBF[Terminal]\r\nPath=C:\\T\r\n") << "C:\\T";
+    QTest::newRow("BOM and CRLF") << QByteArray("\xEF\xBB\xBF[Terminal]\r\nPath=C:\\T\r\n")
+                                  << "C:\\T";
     QTest::newRow("no final line break") << QByteArray("[Terminal]\nPath=/h") << "/h";
-    QTest::newRow("other section first") << QByteArray("[Chart]\nPath=/no\n[Terminal]\nPath=/yes\n") << "/yes";
+    QTest::newRow("other section first")
+        << QByteArray("[Chart]\nPath=/no\n[Terminal]\nPath=/yes\n") << "/yes";
     QTest::newRow("comment line") << QByteArray("[Terminal]\n;Path=/no\nPath=/yes\n") << "/yes";
-    QTest::newRow("Cyrillic") << QByteArray("[Terminal]\nPath=/home/трейдер/history\n") << "/home/трейдер/history";
+    QTest::newRow("Cyrillic") << QByteArray("[Terminal]\nPath=/home/трейдер/history\n")
+                              << "/home/трейдер/history";
     QTest::newRow("key in no section") << QByteArray("Path=/no\n") << "";
     QTest::newRow("garbage") << QByteArray("\x00\x01[[[=\xff\n==\n") << "";
 }
@@ -75,16 +81,18 @@ void TestSettingsFile::writeKeepsOtherLines_data()
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
     QTest::newRow("replaces the key's value only")
-            << QByteArray("; comment\n[Chart]\nPath=/keep\n[terminal]\nOther=x,y\nPATH=/old\n")
-            << QByteArray("; comment\n[Chart]\nPath=/keep\n[terminal]\nOther=x,y\nPATH=C:\\New Folder\n");
+        << QByteArray("; comment\n[Chart]\nPath=/keep\n[terminal]\nOther=x,y\nPATH=/old\n")
+        << QByteArray(
+               "; comment\n[Chart]\nPath=/keep\n[terminal]\nOther=x,y\nPATH=C:\\New Folder\n");
     QTest::newRow("adds the key to its section")
-            << QByteArray("[Terminal]\nOther=1\n\n[Chart]\nA=b\n")
-            << QByteArray("[Terminal]\nOther=1\nPath=C:\\New Folder\n\n[Chart]\nA=b\n");
+        << QByteArray("[Terminal]\nOther=1\n\n[Chart]\nA=b\n")
+        << QByteArray("[Terminal]\nOther=1\nPath=C:\\New Folder\n\n[Chart]\nA=b\n");
     QTest::newRow("adds the section")
-            << QByteArray("[Chart]\nA=b\n") << QByteArray("[Chart]\nA=b\n\n[Terminal]\nPath=C:\\New Folder\n");
+        << QByteArray("[Chart]\nA=b\n")
+        << QByteArray("[Chart]\nA=b\n\n[Terminal]\nPath=C:\\New Folder\n");
     QTest::newRow("keeps BOM and CRLF")
-            << QByteArray("\xEF\xBB\xBF[Terminal]\r\nPath=/old\r\nX=1\r\n")
-            << QByteArray("\xEF\xBB\xBF[Terminal]\r\nPath=C:\\New Folder\r\nX=1\r\n");
+        << QByteArray("\xEF\xBB\xBF[Terminal]\r\nPath=/old\r\nX=1\r\n")
+        << QByteArray("\xEF\xBB\xBF[Terminal]\r\nPath=C:\\New Folder\r\nX=1\r\n");
     QTest::newRow("empty file") << QByteArray() << QByteArray("[Terminal]\nPath=C:\\New Folder\n");
 }
 

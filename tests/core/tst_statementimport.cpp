@@ -46,22 +46,24 @@ void TestStatementImport::splitLine_data()
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QStringList>("cells"); // all 14 cells of row 1
     const QString e;
-    QTest::newRow("terminated fields") << QByteArray("a;b;c;")
-                                       << QStringList{"a", "b", "c", e, e, e, e, e, e, e, e, e, e, e};
+    QTest::newRow("terminated fields")
+        << QByteArray("a;b;c;") << QStringList{"a", "b", "c", e, e, e, e, e, e, e, e, e, e, e};
     QTest::newRow("text after last separator dropped")
-            << QByteArray("a;b;c") << QStringList{"a", "b", e, e, e, e, e, e, e, e, e, e, e, e};
+        << QByteArray("a;b;c") << QStringList{"a", "b", e, e, e, e, e, e, e, e, e, e, e, e};
     QTest::newRow("two empty fields") << QByteArray(";;") << QStringList(14, e);
     QTest::newRow("no separator") << QByteArray("abc") << QStringList(14, e);
     QTest::newRow("14 fields without final separator")
-            << QByteArray("0;1;2;3;4;5;6;7;8;9;10;11;12;13")
-            << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", e};
+        << QByteArray("0;1;2;3;4;5;6;7;8;9;10;11;12;13")
+        << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", e};
     QTest::newRow("16 fields, extra dropped")
-            << QByteArray("0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;")
-            << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13"};
+        << QByteArray("0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;")
+        << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13"};
     QTest::newRow("blanks kept") << QByteArray("1; BUYSTOP ;x;")
-                                 << QStringList{"1", " BUYSTOP ", "x", e, e, e, e, e, e, e, e, e, e, e};
+                                 << QStringList{"1", " BUYSTOP ", "x", e, e, e, e,
+                                                e,   e,           e,   e, e, e, e};
     QTest::newRow("type word with trailing blank")
-            << QByteArray("1;2010.01.04;10:00:00;BUYSTOP ;") << QStringList{"1", "2010.01.04", "10:00:00", "BUYSTOP ", e, e, e, e, e, e, e, e, e, e};
+        << QByteArray("1;2010.01.04;10:00:00;BUYSTOP ;")
+        << QStringList{"1", "2010.01.04", "10:00:00", "BUYSTOP ", e, e, e, e, e, e, e, e, e, e};
 }
 
 void TestStatementImport::splitLine()
@@ -124,7 +126,8 @@ void TestStatementImport::encodings_data()
             cp1251.append(char(0xC0 + (u - 0x0410)));
     }
     QTest::newRow("utf-8 without mark") << utf8 << int(TextEncoding::Utf8);
-    QTest::newRow("utf-8 with mark") << QByteArray("\xEF\xBB\xBF") + utf8 << int(TextEncoding::Utf8Bom);
+    QTest::newRow("utf-8 with mark")
+        << QByteArray("\xEF\xBB\xBF") + utf8 << int(TextEncoding::Utf8Bom);
     QTest::newRow("utf-16le") << utf16le << int(TextEncoding::Utf16LE);
     QTest::newRow("utf-16be") << utf16be << int(TextEncoding::Utf16BE);
     QTest::newRow("windows-1251") << cp1251 << int(TextEncoding::Windows1251);
@@ -160,13 +163,15 @@ void TestStatementImport::importReplacesWholeTable()
 {
     // A longer file, an edit, then a shorter file with fewer fields: nothing of the first
     // import or of the edit survives.
-    std::optional<StatementTable> table = ImportStatement(writeFile("h1;h2;h3;\n1;a;b;\n2;c;d;\n3;e;f;\n")).table;
+    std::optional<StatementTable> table =
+        ImportStatement(writeFile("h1;h2;h3;\n1;a;b;\n2;c;d;\n3;e;f;\n")).table;
     QVERIFY(table);
     table->setCell(1, 5, QStringLiteral("edited"));
     table = ImportStatement(writeFile("H;\n9;\n")).table;
     QVERIFY(table);
     QCOMPARE(table->rowCount(), 2);
-    QCOMPARE(table->rowTexts(0), (QStringList{"H", "", "", "", "", "", "", "", "", "", "", "", "", ""}));
+    QCOMPARE(table->rowTexts(0),
+             (QStringList{"H", "", "", "", "", "", "", "", "", "", "", "", "", ""}));
     QCOMPARE(table->cell(1, 0), QStringLiteral("9"));
     QCOMPARE(table->cell(1, 1), QString());
     QCOMPARE(table->cell(1, 5), QString());
@@ -216,7 +221,8 @@ void TestStatementImport::writeRefusesCellsItCannotKeep()
     table.setCell(1, 1, QStringLiteral("a;b"));
     const QString path = m_dir.filePath(QStringLiteral("refused.csv"));
     const QString error = WriteSemicolonFile(table, path, TextEncoding::Utf8);
-    QVERIFY2(error.startsWith(QStringLiteral("Строка 1, столбец OpenDate: «a;b»")), qPrintable(error));
+    QVERIFY2(error.startsWith(QStringLiteral("Строка 1, столбец OpenDate: «a;b»")),
+             qPrintable(error));
     QVERIFY(!QFile::exists(path));
 }
 
@@ -236,7 +242,7 @@ void TestStatementImport::largeFiles_data()
 {
     // Files of several megabytes are split on two threads; the rows must be the same.
     QTest::addColumn<QByteArray>("lineEnd");
-    QTest::addColumn<int>("loneCrAt");    // line index followed by a lone CR, -1 for none
+    QTest::addColumn<int>("loneCrAt"); // line index followed by a lone CR, -1 for none
     QTest::addColumn<bool>("finalBreak");
     QTest::newRow("LF") << QByteArray("\n") << -1 << true;
     QTest::newRow("CRLF") << QByteArray("\r\n") << -1 << true;
@@ -254,8 +260,10 @@ void TestStatementImport::largeFiles()
     QByteArray content;
     content.reserve(lines * 80);
     for (int i = 0; i < lines; ++i) {
-        content += QByteArray::number(i) + ";2010.05.24;10:00:00;BUY;0.10;EURUSD;1.2000;1.1950;1.2100;"
-                   "2010.05.24;12:00:00;1.2100;0.00;" + QByteArray::number(i % 97 - 40) + ";";
+        content += QByteArray::number(i) +
+                   ";2010.05.24;10:00:00;BUY;0.10;EURUSD;1.2000;1.1950;1.2100;"
+                   "2010.05.24;12:00:00;1.2100;0.00;" +
+                   QByteArray::number(i % 97 - 40) + ";";
         if (i == loneCrAt)
             content += "\rextra;";
         if (i + 1 < lines || finalBreak)

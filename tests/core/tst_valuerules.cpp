@@ -42,28 +42,50 @@ void TestValueRules::parseNumber_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<double>("value");
-    QTest::newRow("dot under dot locale") << "1.2345" << "." << true << 1.2345;
-    QTest::newRow("dot under comma locale") << "1.2345" << "," << true << 1.2345;
-    QTest::newRow("comma under comma locale") << "1,2345" << "," << true << 1.2345;
-    QTest::newRow("comma under dot locale") << "1,2345" << "." << false << 0.0;
-    QTest::newRow("two dots, dot locale") << "1.234.5" << "." << false << 0.0;
-    QTest::newRow("two dots, comma locale") << "1.234.5" << "," << false << 0.0;
-    QTest::newRow("dot then comma") << "1.2,3" << "," << false << 0.0;
-    QTest::newRow("empty") << "" << "." << false << 0.0;
-    QTest::newRow("blank") << "  " << "." << false << 0.0;
-    QTest::newRow("letters") << "abc" << "." << false << 0.0;
-    QTest::newRow("sign only") << "-" << "." << false << 0.0;
-    QTest::newRow("negative") << "-50.00" << "." << true << -50.0;
-    QTest::newRow("plus sign") << "+7" << "." << true << 7.0;
-    QTest::newRow("surrounding blanks") << " 12.5 " << "." << true << 12.5;
-    QTest::newRow("exponent") << "1.5e2" << "." << true << 150.0;
-    QTest::newRow("bad exponent") << "1e" << "." << false << 0.0;
-    QTest::newRow("trailing garbage") << "12x" << "." << false << 0.0;
-    QTest::newRow("leading point") << ".5" << "." << true << 0.5;
-    QTest::newRow("inner blank") << "1 000" << "." << false << 0.0;
-    QTest::newRow("nan text") << "nan" << "." << false << 0.0;
-    QTest::newRow("inf text") << "inf" << "." << false << 0.0;
-    QTest::newRow("overflow") << "1e999" << "." << false << 0.0;
+    QTest::newRow("dot under dot locale") << "1.2345"
+                                          << "." << true << 1.2345;
+    QTest::newRow("dot under comma locale") << "1.2345"
+                                            << "," << true << 1.2345;
+    QTest::newRow("comma under comma locale") << "1,2345"
+                                              << "," << true << 1.2345;
+    QTest::newRow("comma under dot locale") << "1,2345"
+                                            << "." << false << 0.0;
+    QTest::newRow("two dots, dot locale") << "1.234.5"
+                                          << "." << false << 0.0;
+    QTest::newRow("two dots, comma locale") << "1.234.5"
+                                            << "," << false << 0.0;
+    QTest::newRow("dot then comma") << "1.2,3"
+                                    << "," << false << 0.0;
+    QTest::newRow("empty") << ""
+                           << "." << false << 0.0;
+    QTest::newRow("blank") << "  "
+                           << "." << false << 0.0;
+    QTest::newRow("letters") << "abc"
+                             << "." << false << 0.0;
+    QTest::newRow("sign only") << "-"
+                               << "." << false << 0.0;
+    QTest::newRow("negative") << "-50.00"
+                              << "." << true << -50.0;
+    QTest::newRow("plus sign") << "+7"
+                               << "." << true << 7.0;
+    QTest::newRow("surrounding blanks") << " 12.5 "
+                                        << "." << true << 12.5;
+    QTest::newRow("exponent") << "1.5e2"
+                              << "." << true << 150.0;
+    QTest::newRow("bad exponent") << "1e"
+                                  << "." << false << 0.0;
+    QTest::newRow("trailing garbage") << "12x"
+                                      << "." << false << 0.0;
+    QTest::newRow("leading point") << ".5"
+                                   << "." << true << 0.5;
+    QTest::newRow("inner blank") << "1 000"
+                                 << "." << false << 0.0;
+    QTest::newRow("nan text") << "nan"
+                              << "." << false << 0.0;
+    QTest::newRow("inf text") << "inf"
+                              << "." << false << 0.0;
+    QTest::newRow("overflow") << "1e999"
+                              << "." << false << 0.0;
 }
 
 void TestValueRules::parseNumber()
@@ -107,18 +129,30 @@ void TestValueRules::formatMoney_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("tie up") << 0.125 << "." << "0.13";
-    QTest::newRow("tie 7.875") << 7.875 << "." << "7.88";
-    QTest::newRow("negative tie away from zero") << -0.125 << "." << "-0.13";
-    QTest::newRow("below tie 2.675") << 2.675 << "." << "2.67";
-    QTest::newRow("integer") << 10.0 << "." << "10.00";
-    QTest::newRow("comma separator") << -5.5 << "," << "-5,50";
-    QTest::newRow("negative zero") << -0.0 << "." << "0.00";
-    QTest::newRow("rounds to zero") << -0.004 << "." << "0.00";
-    QTest::newRow("carry") << 9.999 << "." << "10.00";
-    QTest::newRow("ten integer digits") << 1234567890.5 << "." << "1234567890.50";
-    QTest::newRow("eleven integer digits") << 12345678901.0 << "." << "1.234567890E+10";
-    QTest::newRow("no thousands separator") << 1234567.891 << "," << "1234567,89";
+    QTest::newRow("tie up") << 0.125 << "."
+                            << "0.13";
+    QTest::newRow("tie 7.875") << 7.875 << "."
+                               << "7.88";
+    QTest::newRow("negative tie away from zero") << -0.125 << "."
+                                                 << "-0.13";
+    QTest::newRow("below tie 2.675") << 2.675 << "."
+                                     << "2.67";
+    QTest::newRow("integer") << 10.0 << "."
+                             << "10.00";
+    QTest::newRow("comma separator") << -5.5 << ","
+                                     << "-5,50";
+    QTest::newRow("negative zero") << -0.0 << "."
+                                   << "0.00";
+    QTest::newRow("rounds to zero") << -0.004 << "."
+                                    << "0.00";
+    QTest::newRow("carry") << 9.999 << "."
+                           << "10.00";
+    QTest::newRow("ten integer digits") << 1234567890.5 << "."
+                                        << "1234567890.50";
+    QTest::newRow("eleven integer digits") << 12345678901.0 << "."
+                                           << "1.234567890E+10";
+    QTest::newRow("no thousands separator") << 1234567.891 << ","
+                                            << "1234567,89";
 }
 
 void TestValueRules::formatMoney()
@@ -278,11 +312,15 @@ void TestValueRules::errorMessagesQuoteLongCellsShort_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("quoted");
-    QTest::newRow("short") << "abc" << "abc";
-    QTest::newRow("40 characters") << QString(40, QLatin1Char('x')) << QString(40, QLatin1Char('x'));
-    QTest::newRow("10,000 characters") << QString(10000, QLatin1Char('7')) << QString(40, QLatin1Char('7')) + QChar(0x2026);
+    QTest::newRow("short") << "abc"
+                           << "abc";
+    QTest::newRow("40 characters")
+        << QString(40, QLatin1Char('x')) << QString(40, QLatin1Char('x'));
+    QTest::newRow("10,000 characters")
+        << QString(10000, QLatin1Char('7')) << QString(40, QLatin1Char('7')) + QChar(0x2026);
     QTest::newRow("surrogate pair at the cut")
-            << QString(39, QLatin1Char('a')) + QStringLiteral("😀tail") << QString(39, QLatin1Char('a')) + QChar(0x2026);
+        << QString(39, QLatin1Char('a')) + QStringLiteral("😀tail")
+        << QString(39, QLatin1Char('a')) + QChar(0x2026);
 }
 
 void TestValueRules::errorMessagesQuoteLongCellsShort()
@@ -290,7 +328,8 @@ void TestValueRules::errorMessagesQuoteLongCellsShort()
     QFETCH(QString, text);
     QFETCH(QString, quoted);
     const CellError error{7, QStringLiteral("Profit"), text, QStringLiteral("не число")};
-    QCOMPARE(error.describe(), QStringLiteral("Строка 7, столбец Profit: «%1» — не число").arg(quoted));
+    QCOMPARE(error.describe(),
+             QStringLiteral("Строка 7, столбец Profit: «%1» — не число").arg(quoted));
     QCOMPARE(error.text, text); // the report's "text" field keeps the whole cell
 }
 

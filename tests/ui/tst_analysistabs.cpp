@@ -10,11 +10,11 @@
 #include "resultgridmodel.h"
 #include "risktab.h"
 #include "roles.h"
+#include "statementbalancefield.h"
 #include "statementfixture.h"
 #include "statisticstab.h"
 #include "streakstab.h"
 #include "summarytab.h"
-#include "statementbalancefield.h"
 #include "updownbuttons.h"
 #include "weekdaytab.h"
 
@@ -83,7 +83,8 @@ QString labelText(QWidget *tab, const char *name)
 
 std::vector<Order> sampleOrders()
 {
-    return {Trade("EURUSD", "10", "1001"), Trade("GBPUSD", "-5", "1002"), Trade("EURUSD", "-3", "1003")};
+    return {Trade("EURUSD", "10", "1001"), Trade("GBPUSD", "-5", "1002"),
+            Trade("EURUSD", "-3", "1003")};
 }
 
 } // namespace
@@ -245,7 +246,8 @@ void TestAnalysisTabs::pairsErrorLeavesTabUnchanged()
 
 namespace {
 
-Order riskTrade(const QString &ticket, const QString &symbol, const QString &close, const QString &profit)
+Order riskTrade(const QString &ticket, const QString &symbol, const QString &close,
+                const QString &profit)
 {
     Order o = Trade(symbol, profit, ticket);
     o.openPrice = "1.2000";
@@ -285,7 +287,8 @@ void TestAnalysisTabs::weekdayPressFillsGridAndBars()
     QCOMPARE(tab.barSets().at(3)->at(0), -4.0);
 
     // A bad date: one message, the tab keeps what it showed.
-    orders.setData(orders.index(2, int(Column::OpenDate)), QStringLiteral("2010.13.01"), Qt::EditRole);
+    orders.setData(orders.index(2, int(Column::OpenDate)), QStringLiteral("2010.13.01"),
+                   Qt::EditRole);
     tab.calculate();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().startsWith(QStringLiteral("Строка 3, столбец OpenDate")));
@@ -309,7 +312,8 @@ void TestAnalysisTabs::riskPointClicksShowTrade()
     QFETCH(int, point);
     QFETCH(QString, ticket);
     OrderListModel orders(QLatin1Char('.'));
-    orders.setTable(TableOf({riskTrade("1001", "EURUSD", "1.1950", "-50"), riskTrade("1002", "GBPUSD", "1.2050", "50")}));
+    orders.setTable(TableOf({riskTrade("1001", "EURUSD", "1.1950", "-50"),
+                             riskTrade("1002", "GBPUSD", "1.2050", "50")}));
     RiskTab tab(&orders);
     tab.calculate();
     QVERIFY(m_errors.isEmpty());
@@ -318,7 +322,8 @@ void TestAnalysisTabs::riskPointClicksShowTrade()
     Q_EMIT series->clicked(QPointF(point + 0.3, series->at(point).y()));
     const QStringList texts = tab.findChild<ReadoutBar *>(QStringLiteral("sb1"))->texts();
     QCOMPARE(texts.at(0), ticket);
-    QCOMPARE(texts.at(13), orders.table().cell(ticket == QLatin1String("1001") ? 1 : 2, Column::Profit));
+    QCOMPARE(texts.at(13),
+             orders.table().cell(ticket == QLatin1String("1001") ? 1 : 2, Column::Profit));
 }
 
 void TestAnalysisTabs::riskErrorLeavesTabUnchanged()
@@ -340,7 +345,8 @@ void TestAnalysisTabs::riskErrorLeavesTabUnchanged()
 void TestAnalysisTabs::outcomesPressFillsBothGrids()
 {
     OrderListModel orders(QLatin1Char('.'));
-    orders.setTable(TableOf({riskTrade("1", "EURUSD", "1.1950", "-50"), riskTrade("2", "EURUSD", "1.2100", "100")}));
+    orders.setTable(TableOf(
+        {riskTrade("1", "EURUSD", "1.1950", "-50"), riskTrade("2", "EURUSD", "1.2100", "100")}));
     OutcomesTab tab(&orders);
     tab.calculate();
     QVERIFY(m_errors.isEmpty());

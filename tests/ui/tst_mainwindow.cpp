@@ -49,9 +49,12 @@ private:
 
 namespace {
 const QByteArray kStatement =
-    "Ticket;Open Date;Open Time;Type;Size;Item;Price;S / L;T / P;Close Date;Close Time;Price;Swap;Profit;\n"
-    "1001;2010.05.21;10:00:00;BUY;0.10;EURUSD;1.2000;1.1950;1.2100;2010.05.21;12:00:00;1.2100;0.00;12.50;\n"
-    "1002;2010.05.21;11:00:00;SELL;0.10;GBPUSD;1.4500;1.4550;1.4400;2010.05.21;13:00:00;1.4550;0.00;-3;\n"
+    "Ticket;Open Date;Open Time;Type;Size;Item;Price;S / L;T / P;Close Date;Close "
+    "Time;Price;Swap;Profit;\n"
+    "1001;2010.05.21;10:00:00;BUY;0.10;EURUSD;1.2000;1.1950;1.2100;2010.05.21;12:00:00;1.2100;0.00;"
+    "12.50;\n"
+    "1002;2010.05.21;11:00:00;SELL;0.10;GBPUSD;1.4500;1.4550;1.4400;2010.05.21;13:00:00;1.4550;0."
+    "00;-3;\n"
     "1003;2010.05.24;09:00:00;BUY;0.10;EURUSD;1.2000;0;0;2010.05.24;10:00:00;1.2000;0.00;0.00;\n"
     "1004;2010.05.24;09:30:00;BUY;0.10;EURUSD;1.2000;0;0;2010.05.24;10:00:00;1.2000;0.00;abc;\n";
 }
@@ -85,9 +88,15 @@ void TestMainWindow::layoutAtStart()
     QCOMPARE(window.centralWidget()->size(), QSize(944, 681));
     auto *pages = window.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
     QVERIFY(pages);
-    const QStringList captions{"Ордера", "Статистика", "По валютным парам", "По рабочим дням",
-                               "Риск-менеджмент/Мани -м-ент/недоборы", "Торговые сигналы Он-лайн",
-                               "Закрытие/Исходы", "Серии", "Сводка"};
+    const QStringList captions{"Ордера",
+                               "Статистика",
+                               "По валютным парам",
+                               "По рабочим дням",
+                               "Риск-менеджмент/Мани -м-ент/недоборы",
+                               "Торговые сигналы Он-лайн",
+                               "Закрытие/Исходы",
+                               "Серии",
+                               "Сводка"};
     QCOMPARE(pages->count(), captions.size());
     for (int i = 0; i < captions.size(); ++i)
         QCOMPARE(pages->tabText(i), captions[i]);
@@ -98,7 +107,9 @@ void TestMainWindow::layoutAtStart()
     QCOMPARE(inner->currentIndex(), 1);
     // Before any import: the header and one empty order row.
     QCOMPARE(window.orderModel()->rowCount(), 1);
-    QVERIFY(window.findChild<QAction *>(QStringLiteral("Open1"))->text().startsWith(QStringLiteral("Import(csv)")));
+    QVERIFY(window.findChild<QAction *>(QStringLiteral("Open1"))
+                ->text()
+                .startsWith(QStringLiteral("Import(csv)")));
     QCOMPARE(window.findChild<QAction *>(QStringLiteral("Exit1"))->shortcut(),
              QKeySequence(Qt::CTRL | Qt::Key_X));
 }
@@ -108,8 +119,12 @@ void TestMainWindow::importEnablesCalculationButtons()
     MainWindow window;
     const QString path = writeStatement(kStatement);
     int asked = 0;
-    window.setFileChooser([&] { ++asked; return asked == 1 ? QString() : path; });
-    const QStringList buttons{"Button1", "Button2", "Button3", "Button4", "Button7", "Button8", "Button12"};
+    window.setFileChooser([&] {
+        ++asked;
+        return asked == 1 ? QString() : path;
+    });
+    const QStringList buttons{"Button1", "Button2", "Button3", "Button4",
+                              "Button7", "Button8", "Button12"};
     for (const QString &name : buttons)
         QVERIFY2(!window.findChild<QPushButton *>(name)->isEnabled(), qPrintable(name));
 
@@ -142,7 +157,8 @@ void TestMainWindow::selectionFillsReadout()
     QCOMPARE(texts.at(5), QStringLiteral("GBPUSD"));
     QCOMPARE(texts.at(13), QStringLiteral("-3"));
     // A copy: a later edit does not change it.
-    window.orderModel()->setData(window.orderModel()->index(1, 0), QStringLiteral("9999"), Qt::EditRole);
+    window.orderModel()->setData(window.orderModel()->index(1, 0), QStringLiteral("9999"),
+                                 Qt::EditRole);
     QCOMPARE(sb3->texts().at(0), QStringLiteral("1002"));
 }
 
@@ -182,7 +198,8 @@ void TestMainWindow::editedCellIsReadBack()
 
 void TestMainWindow::settingsPathShownInEdit4()
 {
-    const QString ini = QCoreApplication::applicationDirPath() + QStringLiteral("/tst_mainwindow.INI");
+    const QString ini =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/tst_mainwindow.INI");
     QFile::remove(ini);
     {
         MainWindow window;
@@ -250,7 +267,10 @@ void TestMainWindow::f2OpensTheFileDialog()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     int asked = 0;
-    window.setFileChooser([&] { ++asked; return QString(); });
+    window.setFileChooser([&] {
+        ++asked;
+        return QString();
+    });
     QTest::keyClick(&window, Qt::Key_F2);
     QCOMPARE(asked, 1);
     // Also while the menu item is hidden.
@@ -282,18 +302,22 @@ void TestMainWindow::htmlStatementBringsItsBalance()
     // The terminal's own statement: 10 trades and 5 cancelled orders; its balance starts at the
     // deposit of 1 000.00, which the statistics, risk and summary tabs start from.
     MainWindow window;
-    QVERIFY(window.importStatementFile(QStringLiteral(TEST_DATA_DIR "/statements/statement-01.htm")));
+    QVERIFY(
+        window.importStatementFile(QStringLiteral(TEST_DATA_DIR "/statements/statement-01.htm")));
     QVERIFY(m_errors.isEmpty());
     QCOMPARE(window.orderModel()->rowCount(), 15);
     auto *statisticsBalance = window.findChild<QLineEdit *>(QStringLiteral("Edit2"));
     auto *riskBalance = window.findChild<QLineEdit *>(QStringLiteral("Edit3"));
-    const QString start = QStringLiteral("1000") + window.orderModel()->decimalSeparator() + QStringLiteral("00");
+    const QString start =
+        QStringLiteral("1000") + window.orderModel()->decimalSeparator() + QStringLiteral("00");
     QCOMPARE(statisticsBalance->text(), start);
     QCOMPARE(riskBalance->text(), start);
     window.calculateAll();
     QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
     auto *summary = window.findChild<QWidget *>(QStringLiteral("TabSheet11"));
-    QCOMPARE(summary->findChild<QLabel *>(QStringLiteral("gross_profit"))->text().replace(QLatin1Char(','), QLatin1Char('.')),
+    QCOMPARE(summary->findChild<QLabel *>(QStringLiteral("gross_profit"))
+                 ->text()
+                 .replace(QLatin1Char(','), QLatin1Char('.')),
              QStringLiteral("81.94"));
     QCOMPARE(summary->findChild<QLabel *>(QStringLiteral("initial_deposit"))->text(), start);
 
@@ -310,7 +334,8 @@ void TestMainWindow::htmlWithoutClosedTransactionsKeepsTable()
     QVERIFY(window.importStatementFile(writeStatement(kStatement)));
     QVERIFY(!window.importStatementFile(QStringLiteral(TEST_DATA_DIR "/statements/tester-02.htm")));
     QCOMPARE(m_errors.size(), 1);
-    QVERIFY2(m_errors.first().contains(QStringLiteral("Closed Transactions")), qPrintable(m_errors.first()));
+    QVERIFY2(m_errors.first().contains(QStringLiteral("Closed Transactions")),
+             qPrintable(m_errors.first()));
     QCOMPARE(window.orderModel()->rowCount(), 4);
 }
 
@@ -322,7 +347,8 @@ void TestMainWindow::htmlRowsLeftOutAreNamed()
     QVERIFY(source.open(QIODevice::ReadOnly));
     const QByteArray whole = source.readAll();
     MainWindow window;
-    QVERIFY(window.importStatementFile(writeStatement(whole.left(whole.indexOf(">27900367<") + 200))));
+    QVERIFY(
+        window.importStatementFile(writeStatement(whole.left(whole.indexOf(">27900367<") + 200))));
     QCOMPARE(window.orderModel()->rowCount(), 14);
     QCOMPARE(m_errors.size(), 1);
     QVERIFY2(m_errors.first().contains(QStringLiteral("27900367")), qPrintable(m_errors.first()));

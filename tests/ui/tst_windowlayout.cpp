@@ -36,10 +36,12 @@ private:
 
 namespace {
 
-const QByteArray kStatement =
-        "Ticket;Open Date;Open Time;Type;Size;Item;Price;S / L;T / P;Close Date;Close Time;Price;Swap;Profit;\n"
-        "1001;2010.05.21;10:00:00;BUY;0.10;EURUSD;1.2000;1.1950;1.2100;2010.05.21;12:00:00;1.2100;0.00;12.50;\n"
-        "1002;2010.05.21;11:00:00;SELL;0.10;GBPUSD;1.4500;1.4550;1.4400;2010.05.21;13:00:00;1.4550;0.00;-3;\n";
+const QByteArray kStatement = "Ticket;Open Date;Open Time;Type;Size;Item;Price;S / L;T / P;Close "
+                              "Date;Close Time;Price;Swap;Profit;\n"
+                              "1001;2010.05.21;10:00:00;BUY;0.10;EURUSD;1.2000;1.1950;1.2100;2010."
+                              "05.21;12:00:00;1.2100;0.00;12.50;\n"
+                              "1002;2010.05.21;11:00:00;SELL;0.10;GBPUSD;1.4500;1.4550;1.4400;2010."
+                              "05.21;13:00:00;1.4550;0.00;-3;\n";
 
 // Page index of PageControl1 for each analysis control (0 = orders).
 struct Place {
@@ -49,19 +51,19 @@ struct Place {
 };
 
 const Place kPlaces[] = {
-        {"wb2", -1, {1, -5, 942, 86}},          {"PageControl1", -1, {-1, 87, 944, 601}},
-        {"PageControl2", 0, {0, 0, 938, 574}},  {"st1", 0, {-1, 2, 924, 529}},
-        {"Chart2", 1, {160, 0, 721, 250}},      {"Button2", 1, {8, 520, 75, 25}},
-        {"sb2", 1, {0, 554, 936, 19}},          {"Chart1", 2, {8, 8, 689, 497}},
-        {"st2", 2, {703, 8, 209, 497}},         {"Button1", 2, {24, 512, 113, 25}},
-        {"Chart5", 3, {-5, 7, 246, 266}},       {"Chart8", 3, {240, 271, 249, 266}},
-        {"st3", 3, {496, 24, 417, 505}},        {"Button3", 3, {16, 544, 75, 25}},
-        {"Chart9", 4, {-8, 8, 617, 185}},       {"Chart11", 4, {-8, 376, 617, 179}},
-        {"st4", 4, {608, 32, 320, 473}},        {"Button4", 4, {616, 523, 75, 24}},
-        {"sb1", 4, {0, 554, 936, 19}},          {"st5", 6, {0, 8, 601, 513}},
-        {"st6", 6, {624, 24, 305, 417}},        {"Button7", 6, {8, 528, 75, 25}},
-        {"StringGrid1", 7, {8, 24, 921, 241}},  {"StringGrid2", 7, {7, 288, 921, 233}},
-        {"Button8", 7, {7, 527, 75, 25}},
+    {"wb2", -1, {1, -5, 942, 86}},         {"PageControl1", -1, {-1, 87, 944, 601}},
+    {"PageControl2", 0, {0, 0, 938, 574}}, {"st1", 0, {-1, 2, 924, 529}},
+    {"Chart2", 1, {160, 0, 721, 250}},     {"Button2", 1, {8, 520, 75, 25}},
+    {"sb2", 1, {0, 554, 936, 19}},         {"Chart1", 2, {8, 8, 689, 497}},
+    {"st2", 2, {703, 8, 209, 497}},        {"Button1", 2, {24, 512, 113, 25}},
+    {"Chart5", 3, {-5, 7, 246, 266}},      {"Chart8", 3, {240, 271, 249, 266}},
+    {"st3", 3, {496, 24, 417, 505}},       {"Button3", 3, {16, 544, 75, 25}},
+    {"Chart9", 4, {-8, 8, 617, 185}},      {"Chart11", 4, {-8, 376, 617, 179}},
+    {"st4", 4, {608, 32, 320, 473}},       {"Button4", 4, {616, 523, 75, 24}},
+    {"sb1", 4, {0, 554, 936, 19}},         {"st5", 6, {0, 8, 601, 513}},
+    {"st6", 6, {624, 24, 305, 417}},       {"Button7", 6, {8, 528, 75, 25}},
+    {"StringGrid1", 7, {8, 24, 921, 241}}, {"StringGrid2", 7, {7, 288, 921, 233}},
+    {"Button8", 7, {7, 527, 75, 25}},
 };
 
 QWidget *shownControl(MainWindow &window, const Place &place)
@@ -129,17 +131,20 @@ void TestWindowLayout::biggerWindowGrowsListsChartsAndGrids()
         QWidget *control = shownControl(window, place);
         const QString name = QString::fromLatin1(place.name);
         const QRect now = control->geometry();
-        if (name.startsWith(QLatin1String("Chart")) || name.startsWith(QLatin1String("st"))
-            || name.startsWith(QLatin1String("StringGrid")) || name.startsWith(QLatin1String("Page")))
-            QVERIFY2(now.height() > place.geometry.height() || now.width() > place.geometry.width(), place.name);
+        if (name.startsWith(QLatin1String("Chart")) || name.startsWith(QLatin1String("st")) ||
+            name.startsWith(QLatin1String("StringGrid")) || name.startsWith(QLatin1String("Page")))
+            QVERIFY2(now.height() > place.geometry.height() || now.width() > place.geometry.width(),
+                     place.name);
         if (name.startsWith(QLatin1String("Button")))
             QVERIFY2(now.size() == place.geometry.size(), place.name);
         // Nothing that stood apart at the default size overlaps now.
         for (const Place &other : kPlaces) {
-            if (other.page != place.page || &other == &place || other.geometry.intersects(place.geometry))
+            if (other.page != place.page || &other == &place ||
+                other.geometry.intersects(place.geometry))
                 continue;
             QWidget *second = window.findChild<QWidget *>(QString::fromLatin1(other.name));
-            QVERIFY2(!second->geometry().intersects(now), qPrintable(name + QLatin1Char('/') + QLatin1String(other.name)));
+            QVERIFY2(!second->geometry().intersects(now),
+                     qPrintable(name + QLatin1Char('/') + QLatin1String(other.name)));
         }
     }
 }
@@ -176,7 +181,8 @@ void TestWindowLayout::saveAsRoundTrip_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QByteArray>("savedStart"); // the first bytes of the saved file
     QTest::newRow("UTF-8") << kStatement << QByteArray("Ticket;");
-    QTest::newRow("UTF-8 with Cyrillic") << QByteArray(kStatement).replace("Swap", "Своп") << QByteArray("Ticket;");
+    QTest::newRow("UTF-8 with Cyrillic")
+        << QByteArray(kStatement).replace("Swap", "Своп") << QByteArray("Ticket;");
     QTest::newRow("Windows-1251") << QByteArray(kStatement).replace("Swap", "\xd1\xe2\xee\xef")
                                   << QByteArray("Ticket;");
     QByteArray utf16("\xff\xfe");
@@ -195,10 +201,12 @@ void TestWindowLayout::saveAsRoundTrip()
     QVERIFY(window.importStatementFile(writeFile(content)));
     OrderListModel *orders = window.orderModel();
     const TextEncoding encoding = orders->encoding();
-    orders->setData(orders->index(1, int(Column::Profit)), QStringLiteral("-3,5 правка"), Qt::EditRole);
+    orders->setData(orders->index(1, int(Column::Profit)), QStringLiteral("-3,5 правка"),
+                    Qt::EditRole);
     QVERIFY(orders->isModified());
     QVERIFY(window.windowTitle().contains(QLatin1Char('*')));
-    const QString saved = m_dir.filePath(QStringLiteral("saved-%1.csv").arg(QTest::currentDataTag()));
+    const QString saved =
+        m_dir.filePath(QStringLiteral("saved-%1.csv").arg(QTest::currentDataTag()));
     window.setSaveFileChooser([&] { return saved; });
     window.findChild<QAction *>(QStringLiteral("SaveAs1"))->trigger();
     QVERIFY(m_errors.isEmpty());
@@ -241,7 +249,8 @@ void TestWindowLayout::closeAsksOnlyWithUnsavedEdits()
     window.show();
     QVERIFY(window.importStatementFile(writeFile(kStatement)));
     if (edit)
-        window.orderModel()->setData(window.orderModel()->index(0, 0), QStringLiteral("9"), Qt::EditRole);
+        window.orderModel()->setData(window.orderModel()->index(0, 0), QStringLiteral("9"),
+                                     Qt::EditRole);
     bool wasAsked = false;
     window.setUnsavedEditsQuestion([&] {
         wasAsked = true;

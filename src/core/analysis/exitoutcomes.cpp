@@ -46,8 +46,9 @@ QString OutcomesCaption()
 
 QStringList OutcomesGridHeader()
 {
-    return {QStringLiteral("Вал.Пары"),     QStringLiteral("По стопу в(-)"),     QStringLiteral("По тейку"),
-            QStringLiteral("В безубыток"),  QStringLiteral("Ручное"),            QStringLiteral("Удаленные позиции"),
+    return {QStringLiteral("Вал.Пары"),      QStringLiteral("По стопу в(-)"),
+            QStringLiteral("По тейку"),      QStringLiteral("В безубыток"),
+            QStringLiteral("Ручное"),        QStringLiteral("Удаленные позиции"),
             QStringLiteral("По стопу в(+)"), QStringLiteral("Всего сделок")};
 }
 
@@ -80,7 +81,8 @@ OutcomesResult CalculateOutcomes(const StatementTable &table, QChar decimalSepar
             const double p = cells.number(r, Column::Profit);
             if (r > 1) {
                 // Each closed trade is compared with the row just above, of any pair and type.
-                const double above = parsedRow == r - 1 ? parsedProfit : cells.number(r - 1, Column::Profit);
+                const double above =
+                    parsedRow == r - 1 ? parsedProfit : cells.number(r - 1, Column::Profit);
                 ++totalGroups[size_t(ResultGroup(above, p))];
             }
             parsedRow = r;
@@ -94,8 +96,10 @@ OutcomesResult CalculateOutcomes(const StatementTable &table, QChar decimalSepar
             const bool atTarget = close == table.cellUtf8(r, Column::TakeProfit);
             double move = 0, band = 0;
             if (p > 0) {
-                move = std::fabs(cells.number(r, Column::OpenPrice) - cells.number(r, Column::ClosePrice));
-                band = BreakevenBand(table.cellUtf8(r, Column::StopLoss), table.cellUtf8(r, Column::OpenPrice));
+                move = std::fabs(cells.number(r, Column::OpenPrice) -
+                                 cells.number(r, Column::ClosePrice));
+                band = BreakevenBand(table.cellUtf8(r, Column::StopLoss),
+                                     table.cellUtf8(r, Column::OpenPrice));
             }
             ++outcomes[k][size_t(ClassifyOutcome(p, atStop, atTarget, move, band))];
         }
@@ -127,13 +131,16 @@ OutcomesResult CalculateOutcomes(const StatementTable &table, QChar decimalSepar
     result.groupsGrid.push_back(total);
 
     result.outcomesShades = EmptyShadeGrid(result.outcomesGrid);
-    ShadeGridColumn(result.outcomesGrid, 1, 230, ShadeStyle::Red, decimalSeparator, result.outcomesShades);
-    ShadeGridColumn(result.outcomesGrid, 2, 230, ShadeStyle::Green, decimalSeparator, result.outcomesShades);
+    ShadeGridColumn(result.outcomesGrid, 1, 230, ShadeStyle::Red, decimalSeparator,
+                    result.outcomesShades);
+    ShadeGridColumn(result.outcomesGrid, 2, 230, ShadeStyle::Green, decimalSeparator,
+                    result.outcomesShades);
     for (int c = 3; c <= 7; ++c)
-        ShadeGridColumn(result.outcomesGrid, c, 180, ShadeStyle::Blue, decimalSeparator, result.outcomesShades);
+        ShadeGridColumn(result.outcomesGrid, c, 180, ShadeStyle::Blue, decimalSeparator,
+                        result.outcomesShades);
     result.groupsShades = EmptyShadeGrid(result.groupsGrid);
     for (int c = 1; c <= 4; ++c)
-        ShadeGridColumn(result.groupsGrid, c, 230, c <= 2 ? ShadeStyle::Green : ShadeStyle::Red, decimalSeparator,
-                        result.groupsShades);
+        ShadeGridColumn(result.groupsGrid, c, 230, c <= 2 ? ShadeStyle::Green : ShadeStyle::Red,
+                        decimalSeparator, result.groupsShades);
     return result;
 }

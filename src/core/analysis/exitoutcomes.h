@@ -3,8 +3,8 @@
 
 #include "statement/valuerules.h"
 
-#include "statement/cellerror.h"
 #include "analysis/gridshading.h"
+#include "statement/cellerror.h"
 #include "statement/statementtable.h"
 
 #include <QStringList>
@@ -12,7 +12,6 @@
 #include <optional>
 #include <string_view>
 #include <vector>
-
 
 /// Three points of the stop-loss text's price digits; the open price's digits when the stop-loss
 /// text has no decimal mark (a bare 0 for no stop).
@@ -32,14 +31,15 @@ enum class Outcome : int {
     Breakeven = 3,      ///< "В безубыток"
     Manual = 4,         ///< "Ручное"
     DeletedPending = 5, ///< "Удаленные позиции": a pending order deleted unfilled
-    TrailingStop = 6,   ///< "По стопу в(+)": at the stop in profit beyond the breakeven band
-    Total = 7           ///< "Всего сделок": columns 1..6
+    TrailingStop = 6, ///< "По стопу в(+)": at the stop in profit beyond the breakeven band
+    Total = 7         ///< "Всего сделок": columns 1..6
 };
 
 /// The outcome of a closed trade: at the stop in loss, at the stop in profit beyond the breakeven
 /// band (a trailing stop), at the take profit, breakeven, by hand; tested in that order, so every
 /// trade gets exactly one. `move` and `band` matter only for p > 0.
-Outcome ClassifyOutcome(double profit, bool closedAtStop, bool closedAtTarget, double move, double band);
+Outcome ClassifyOutcome(double profit, bool closedAtStop, bool closedAtTarget, double move,
+                        double band);
 
 /// The tab's caption, also the title of its messages and its report section.
 QString OutcomesCaption();

@@ -34,9 +34,15 @@ void ShadeGridColumn(const std::vector<QStringList> &grid, int column, int facto
             else if (*value < 0)
                 shades[r][size_t(column)] = RedShade(k);
             break;
-        case ShadeStyle::Green: shades[r][size_t(column)] = GreenShade(k); break;
-        case ShadeStyle::Red: shades[r][size_t(column)] = RedShade(k); break;
-        case ShadeStyle::Blue: shades[r][size_t(column)] = BlueShade(k); break;
+        case ShadeStyle::Green:
+            shades[r][size_t(column)] = GreenShade(k);
+            break;
+        case ShadeStyle::Red:
+            shades[r][size_t(column)] = RedShade(k);
+            break;
+        case ShadeStyle::Blue:
+            shades[r][size_t(column)] = BlueShade(k);
+            break;
         }
     }
 }

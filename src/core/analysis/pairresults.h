@@ -1,9 +1,9 @@
 // Total profit and trade count per currency pair, and a cumulative curve for the first 13 pairs.
 #pragma once
 
-#include "statement/cellerror.h"
 #include "analysis/chartdata.h"
 #include "analysis/gridshading.h"
+#include "statement/cellerror.h"
 #include "statement/statementtable.h"
 
 #include <QStringList>

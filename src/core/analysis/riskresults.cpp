@@ -43,7 +43,8 @@ QString RiskCaption()
 
 QStringList RiskGridHeader()
 {
-    return {QStringLiteral("Вал. пара"), QStringLiteral("Риск М"), QStringLiteral("Мани М"), QStringLiteral("Недобор")};
+    return {QStringLiteral("Вал. пара"), QStringLiteral("Риск М"), QStringLiteral("Мани М"),
+            QStringLiteral("Недобор")};
 }
 
 RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settings)
@@ -55,8 +56,9 @@ RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settin
     std::vector<double> ratioSum(n + 1, 0.0), shareSum(n + 1, 0.0), shortfallSum(n + 1, 0.0);
     std::vector<int> protectedCount(n + 1, 0);
     const std::optional<CellError> error = CatchCellError([&] {
-        double balance = settings.startingBalance ? *settings.startingBalance
-                                                  : ReadIntegerField(settings.initialBalance, InitialBalanceCaption());
+        double balance = settings.startingBalance
+                             ? *settings.startingBalance
+                             : ReadIntegerField(settings.initialBalance, InitialBalanceCaption());
         const CellReader cells(table, sep);
         for (int r = 1; r < table.rowCount(); ++r) {
             const double close = cells.number(r, Column::ClosePrice);
@@ -71,7 +73,9 @@ RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settin
             if (ProtectedTrade(table.cellUtf8(r, Column::Type), open, stopLoss, takeProfit)) {
                 const double ratio = RiskRatio(open, stopLoss, takeProfit);
                 if (balance == 0)
-                    cells.fail(r, Column::Profit, QStringLiteral("баланс после сделки равен 0, доля риска не определена"));
+                    cells.fail(
+                        r, Column::Profit,
+                        QStringLiteral("баланс после сделки равен 0, доля риска не определена"));
                 const double share = RiskShare(open, stopLoss, close, profit, balance);
                 ratioSum[k] += ratio;
                 shareSum[k] += share;
@@ -81,7 +85,8 @@ RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settin
             }
             // A trade without a target has no shortfall.
             if (profit > 0 && takeProfit != 0) {
-                const double points = Shortfall(takeProfit, close, table.cellUtf8(r, Column::OpenPrice));
+                const double points =
+                    Shortfall(takeProfit, close, table.cellUtf8(r, Column::OpenPrice));
                 shortfallSum[k] += points;
                 result.shortfall.append(points, r);
             }
@@ -94,7 +99,8 @@ RiskResult CalculateRisk(const StatementTable &table, const RiskSettings &settin
     result.grid.push_back(RiskGridHeader());
     for (size_t i = 1; i <= n; ++i) {
         const int count = protectedCount[i];
-        result.grid.push_back({symbols.at(int(i) - 1), FormatMoney(count ? ratioSum[i] / count : 0.0, sep),
+        result.grid.push_back({symbols.at(int(i) - 1),
+                               FormatMoney(count ? ratioSum[i] / count : 0.0, sep),
                                FormatMoney(count ? shareSum[i] / count : 0.0, sep),
                                FormatMoney(shortfallSum[i], sep)});
     }

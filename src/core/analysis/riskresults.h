@@ -1,8 +1,8 @@
 // Risk ratio, risk share and shortfall per trade, averaged or summed per pair.
 #pragma once
 
-#include "statement/cellerror.h"
 #include "analysis/chartdata.h"
+#include "statement/cellerror.h"
 #include "statement/statementtable.h"
 
 #include <QString>
@@ -38,7 +38,8 @@ constexpr int kDefaultRiskBalance = 8000;
 
 struct RiskSettings {
     QString initialBalance = QString::number(kDefaultRiskBalance); ///< text of "Начальный баланс"
-    /// The statement's own starting balance (an HTML statement); when set, initialBalance is not read.
+    /// The statement's own starting balance (an HTML statement); when set, initialBalance is not
+    /// read.
     std::optional<double> startingBalance;
     QChar decimalSeparator = QLatin1Char('.');
 };
@@ -48,7 +49,8 @@ struct RiskResult {
     /// Row 0 "Вал. пара", "Риск М", "Мани М", "Недобор"; then one row per pair.
     std::vector<QStringList> grid;
     TradeCurve riskRatio; ///< take-profit over stop-loss distance in percent, per protected trade
-    TradeCurve riskShare; ///< money at the stop in percent of the running balance, per protected trade
+    TradeCurve
+        riskShare; ///< money at the stop in percent of the running balance, per protected trade
     TradeCurve shortfall; ///< points left to the take profit, per profitable trade with a target
 };
 

@@ -24,16 +24,18 @@ QString InitialBalanceCaption()
 QStringList SessionCaptions()
 {
     return {QStringLiteral("Азиатская(0-6 GTM)"), QStringLiteral("Азиатско-Европейская(6-9)"),
-            QStringLiteral("Европейская(9-13:30)"), QStringLiteral("Европейско-американская(13:30-15:30)"),
+            QStringLiteral("Европейская(9-13:30)"),
+            QStringLiteral("Европейско-американская(13:30-15:30)"),
             QStringLiteral("Американская(15:30-20)")};
 }
 
 QStringList SessionRowCaptions()
 {
-    return {QStringLiteral("Сделок"),    QStringLiteral("Прибыльных"), QStringLiteral("Прибыль"),
-            QStringLiteral("Макс"),      QStringLiteral("Средняя"),    QStringLiteral("Убыточных"),
-            QStringLiteral("Убыток"),    QStringLiteral("Макс"),       QStringLiteral("Средняя"),
-            QStringLiteral("Профит фактор")};
+    return {QStringLiteral("Сделок"),  QStringLiteral("Прибыльных"),
+            QStringLiteral("Прибыль"), QStringLiteral("Макс"),
+            QStringLiteral("Средняя"), QStringLiteral("Убыточных"),
+            QStringLiteral("Убыток"),  QStringLiteral("Макс"),
+            QStringLiteral("Средняя"), QStringLiteral("Профит фактор")};
 }
 
 namespace {
@@ -75,16 +77,19 @@ std::optional<int> SessionOfTime(std::string_view text, int serverOffset)
     return 0;
 }
 
-StatisticsResult CalculateStatistics(const StatementTable &table, const StatisticsSettings &settings)
+StatisticsResult CalculateStatistics(const StatementTable &table,
+                                     const StatisticsSettings &settings)
 {
     StatisticsResult result;
     const QChar sep = settings.decimalSeparator;
     const std::optional<CellError> error = CatchCellError([&] {
-        const double initialBalance = settings.startingBalance
+        const double initialBalance =
+            settings.startingBalance
                 ? *settings.startingBalance
                 : ReadIntegerField(settings.initialBalance, InitialBalanceCaption());
         const int rows = table.rowCount();
-        const int offset = rows > 1 ? ReadIntegerField(settings.serverOffset, ServerOffsetCaption()) : 0;
+        const int offset =
+            rows > 1 ? ReadIntegerField(settings.serverOffset, ServerOffsetCaption()) : 0;
         const CellReader cells(table, sep);
         auto &sessions = result.sessions;
         double balance = initialBalance;

@@ -1,8 +1,8 @@
 // Winning and losing trades overall and per trading session, profit factors and the equity curve.
 #pragma once
 
-#include "statement/cellerror.h"
 #include "analysis/chartdata.h"
+#include "statement/cellerror.h"
 #include "statement/statementtable.h"
 
 #include <QString>
@@ -40,9 +40,12 @@ constexpr int kDefaultServerOffset = 1;
 constexpr int kDefaultStatisticsBalance = 2000;
 
 struct StatisticsSettings {
-    QString serverOffset = QString::number(kDefaultServerOffset);        ///< text of "Смещение сервера(GTM)"
-    QString initialBalance = QString::number(kDefaultStatisticsBalance); ///< text of "Начальный баланс"
-    /// The statement's own starting balance (an HTML statement); when set, initialBalance is not read.
+    QString serverOffset =
+        QString::number(kDefaultServerOffset); ///< text of "Смещение сервера(GTM)"
+    QString initialBalance =
+        QString::number(kDefaultStatisticsBalance); ///< text of "Начальный баланс"
+    /// The statement's own starting balance (an HTML statement); when set, initialBalance is not
+    /// read.
     std::optional<double> startingBalance;
     QChar decimalSeparator = QLatin1Char('.');
 };
@@ -55,12 +58,13 @@ QStringList SessionRowCaptions();
 /// The texts of one session box, top to bottom.
 struct SessionTexts {
     QString trades, winning, profit, maxProfit, averageProfit, losing, loss, maxLoss, averageLoss,
-            profitFactor; ///< empty when the session has no losing trade
+        profitFactor; ///< empty when the session has no losing trade
 
     /// The ten texts in the order of SessionRowCaptions().
     std::array<QString, 10> rows() const
     {
-        return {trades, winning, profit, maxProfit, averageProfit, losing, loss, maxLoss, averageLoss, profitFactor};
+        return {trades, winning, profit,  maxProfit,   averageProfit,
+                losing, loss,    maxLoss, averageLoss, profitFactor};
     }
 };
 
@@ -75,4 +79,5 @@ struct StatisticsResult {
     TradeCurve equity; ///< running balance after each row, labelled with the row's Ticket
 };
 
-StatisticsResult CalculateStatistics(const StatementTable &table, const StatisticsSettings &settings);
+StatisticsResult CalculateStatistics(const StatementTable &table,
+                                     const StatisticsSettings &settings);

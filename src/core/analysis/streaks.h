@@ -11,7 +11,8 @@
 #include <optional>
 #include <vector>
 
-/// Runs of exactly 1 .. kLongestCountedStreak trades have a column each; longer ones share the last.
+/// Runs of exactly 1 .. kLongestCountedStreak trades have a column each; longer ones share the
+/// last.
 constexpr int kLongestCountedStreak = 12;
 
 /// The tab's caption, also the title of its messages and its report section.

@@ -87,9 +87,11 @@ WeekdaysResult CalculateWeekdays(const StatementTable &table, QChar decimalSepar
         for (int c = 1; c <= 5; ++c) {
             const double v = ParseNumber(result.grid[r][c], decimalSeparator).value_or(0.0);
             if (v > 0 && result.profitScale > 0)
-                result.shades[r][size_t(c)] = GreenShade(ShadeIntensity(v, result.profitScale, 230));
+                result.shades[r][size_t(c)] =
+                    GreenShade(ShadeIntensity(v, result.profitScale, 230));
             else if (v < 0 && result.lossScale < 0)
-                result.shades[r][size_t(c)] = RedShade(ShadeIntensity(v, -double(result.lossScale), 230));
+                result.shades[r][size_t(c)] =
+                    RedShade(ShadeIntensity(v, -double(result.lossScale), 230));
         }
     }
     return result;

@@ -1,8 +1,8 @@
 // Net result per pair and working day, and counts and sums of winning and losing trades per day.
 #pragma once
 
-#include "statement/cellerror.h"
 #include "analysis/gridshading.h"
+#include "statement/cellerror.h"
 #include "statement/statementtable.h"
 
 #include <QStringList>

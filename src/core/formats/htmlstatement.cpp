@@ -504,7 +504,8 @@ namespace {
 std::optional<HtmlStatement> readStatement(std::string_view text, size_t offset, bool checkUtf8)
 {
     auto valid = [&](const StatementReader &reader, size_t begin, size_t end) {
-        return !checkUtf8 || !reader.sawNonAsciiText() || IsValidUtf8(text.substr(begin, end - begin));
+        return !checkUtf8 || !reader.sawNonAsciiText() ||
+               IsValidUtf8(text.substr(begin, end - begin));
     };
     // Where a long statement is cut in two: at a row start past its middle.
     size_t split = std::string_view::npos;

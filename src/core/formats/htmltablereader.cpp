@@ -85,8 +85,8 @@ inline const char *scanText(const char *p, const char *end, unsigned *flags)
         const unsigned odd =
             (low & ~blanks) | marks | (blanks & ((blanks << 1) | (blankBefore ? 1u : 0u)));
         const unsigned before = stop ? (stop & (0u - stop)) - 1 : 0xFFFFu; // bits before the '<'
-        *flags |= ((odd & before) ? NeedsCleaning : 0u) | ((blanks & before) ? HasBlank : 0u)
-                | ((high & before) ? HasNonAscii : 0u);
+        *flags |= ((odd & before) ? NeedsCleaning : 0u) | ((blanks & before) ? HasBlank : 0u) |
+                  ((high & before) ? HasNonAscii : 0u);
         if (stop)
             return p + __builtin_ctz(stop);
         blankBefore = (blanks >> 15) & 1u;
@@ -435,7 +435,8 @@ void HtmlTableReader::readPlainCells()
         const size_t begin = size_t(text - data);
         const size_t length = size_t(close - text);
         m_nonAsciiText = m_nonAsciiText || (flags & HasNonAscii);
-        if (length == 0 || (!(flags & NeedsCleaning) && text[0] != ' ' && text[length - 1] != ' ')) {
+        if (length == 0 ||
+            (!(flags & NeedsCleaning) && text[0] != ' ' && text[length - 1] != ' ')) {
             m_cells.push_back({begin, length, false, (flags & HasBlank) != 0});
         } else {
             m_segmentCount = 0;
@@ -470,7 +471,8 @@ bool HtmlTableReader::nextRow()
         unsigned flags = 0;
         const size_t lt = size_t(scanText(data + m_pos, end, &flags) - data);
         if (m_cellOpen && lt > m_pos) {
-            m_textNeedsCleaning = m_textNeedsCleaning || (flags & NeedsCleaning) || m_segmentCount > 0;
+            m_textNeedsCleaning =
+                m_textNeedsCleaning || (flags & NeedsCleaning) || m_segmentCount > 0;
             m_textHasBlank = m_textHasBlank || (flags & HasBlank);
             m_nonAsciiText = m_nonAsciiText || (flags & HasNonAscii);
             addSegment(m_pos, lt);

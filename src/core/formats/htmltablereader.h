@@ -87,7 +87,7 @@ private:
     bool m_textNeedsCleaning = false; // the cell's text may differ from its bytes
     bool m_textHasBlank = false;
     bool m_nonAsciiText = false;
-    std::vector<Segment> m_segments;  // the cell's segments after the first
+    std::vector<Segment> m_segments; // the cell's segments after the first
     std::string m_scratch;
 };
 

@@ -64,13 +64,14 @@ bool splitInParallel(const LargeArray<char> &buffer, size_t offset, size_t lineF
     const size_t size = buffer.size();
     const size_t rows = lineFeeds + (data[size - 1] != '\n' ? 1 : 0);
     // The second half starts after the first line feed past the middle.
-    const char *middle = static_cast<const char *>(
-            std::memchr(data + offset + (size - offset) / 2, '\n', size - offset - (size - offset) / 2));
+    const char *middle = static_cast<const char *>(std::memchr(
+        data + offset + (size - offset) / 2, '\n', size - offset - (size - offset) / 2));
     if (!middle || rows < 2)
         return false;
     const size_t secondBegin = size_t(middle - data) + 1;
     size_t firstRows = 0;
-    for (const char *p = data + offset; (p = static_cast<const char *>(std::memchr(p, '\n', size_t(middle - p + 1)))); ++p)
+    for (const char *p = data + offset;
+         (p = static_cast<const char *>(std::memchr(p, '\n', size_t(middle - p + 1)))); ++p)
         ++firstRows;
     out.rowStart.resizeUninitialised(rows);
     out.cellEnd.resizeUninitialised(rows * kColumns);
@@ -78,7 +79,8 @@ bool splitInParallel(const LargeArray<char> &buffer, size_t offset, size_t lineF
     // Each half fills its own rows; a carriage return anywhere but before a line feed stops it.
     auto split = [&out, data](size_t begin, size_t end, size_t row) {
         while (begin < end) {
-            const char *nl = static_cast<const char *>(std::memchr(data + begin, '\n', end - begin));
+            const char *nl =
+                static_cast<const char *>(std::memchr(data + begin, '\n', end - begin));
             size_t lineEnd = nl ? size_t(nl - data) : end;
             const size_t next = nl ? lineEnd + 1 : end;
             if (lineEnd > begin && data[lineEnd - 1] == '\r')
@@ -129,8 +131,8 @@ StatementTable ReadSemicolonText(LargeArray<char> text, size_t offset)
         size_t begin = pos;
         const char *cr;
         bool split = false;
-        while (begin < lineEnd
-               && (cr = static_cast<const char *>(std::memchr(data + begin, '\r', lineEnd - begin)))) {
+        while (begin < lineEnd &&
+               (cr = static_cast<const char *>(std::memchr(data + begin, '\r', lineEnd - begin)))) {
             out.appendRow(data, begin, size_t(cr - data));
             begin = size_t(cr - data) + 1;
             split = true;
@@ -153,9 +155,9 @@ StatementTable ReadSemicolonText(std::string_view utf8)
 
 QStringList StatementHeaderCells()
 {
-    return {QStringLiteral("Ticket"),     QStringLiteral("Open Date"), QStringLiteral("Open Time"),
-            QStringLiteral("Type"),       QStringLiteral("Size"),      QStringLiteral("Item"),
-            QStringLiteral("Price"),      QStringLiteral("S / L"),     QStringLiteral("T / P"),
+    return {QStringLiteral("Ticket"),     QStringLiteral("Open Date"),  QStringLiteral("Open Time"),
+            QStringLiteral("Type"),       QStringLiteral("Size"),       QStringLiteral("Item"),
+            QStringLiteral("Price"),      QStringLiteral("S / L"),      QStringLiteral("T / P"),
             QStringLiteral("Close Date"), QStringLiteral("Close Time"), QStringLiteral("Price"),
             QStringLiteral("Swap"),       QStringLiteral("Profit")};
 }
@@ -193,8 +195,11 @@ QString WriteSemicolonFile(const StatementTable &table, const QString &path, Tex
     for (int r = 0; r < table.rowCount(); ++r) {
         for (int c = 0; c < StatementTable::kColumnCount; ++c) {
             const QString cell = table.cell(r, c);
-            if (cell.contains(QLatin1Char(';')) || cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r')))
-                return CellError{r, ColumnName(c), cell, QStringLiteral("в ячейке «;» или перевод строки")}.describe();
+            if (cell.contains(QLatin1Char(';')) || cell.contains(QLatin1Char('\n')) ||
+                cell.contains(QLatin1Char('\r')))
+                return CellError{r, ColumnName(c), cell,
+                                 QStringLiteral("в ячейке «;» или перевод строки")}
+                    .describe();
             text += cell;
             text += QLatin1Char(';');
         }

@@ -67,8 +67,8 @@ bool isValidUtf8(const char *data, size_t size)
                 return false;
             cp = (cp << 6) | (p[i] & 0x3F);
         }
-        if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)))
-            || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+        if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+            (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
             return false;
         p += extra + 1;
     }
@@ -103,7 +103,8 @@ LargeArray<char> fromUtf16(const LargeArray<char> &bytes, size_t skip, bool bigE
     QString text(qsizetype(units), Qt::Uninitialized);
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data()) + skip;
     for (size_t i = 0; i < units; ++i, p += 2)
-        text[qsizetype(i)] = QChar(bigEndian ? char16_t(p[0] << 8 | p[1]) : char16_t(p[1] << 8 | p[0]));
+        text[qsizetype(i)] =
+            QChar(bigEndian ? char16_t(p[0] << 8 | p[1]) : char16_t(p[1] << 8 | p[0]));
     if ((bytes.size() - skip) % 2)
         text.append(QChar(QChar::ReplacementCharacter));
     return fromQString(text);
@@ -136,8 +137,8 @@ bool hasShiftJisLabels(const LargeArray<char> &bytes)
                                               "\x83\x8c\x83\x7c\x81\x5b\x83\x67\x8a\x54\x97\x76"};
     for (const std::string_view label : labels)
         if (std::search(bytes.data(), bytes.data() + bytes.size(),
-                        std::boyer_moore_horspool_searcher(label.begin(), label.end()))
-            != bytes.data() + bytes.size())
+                        std::boyer_moore_horspool_searcher(label.begin(), label.end())) !=
+            bytes.data() + bytes.size())
             return true;
     return false;
 }
@@ -179,7 +180,8 @@ LargeArray<char> decodeHtml(LargeArray<char> bytes, size_t *offset, ImportResult
     // A declared UTF-16 without a byte-order mark is a mislabelled 8-bit file.
     if (!declared.empty() && declared.rfind("utf-16", 0) != 0) {
         if (auto text = decodeNamed(bytes, declared.c_str())) {
-            if (isNamed(declared, {"shift_jis", "shift-jis", "sjis", "x-sjis", "cp932", "windows-31j", "ms_kanji"}))
+            if (isNamed(declared, {"shift_jis", "shift-jis", "sjis", "x-sjis", "cp932",
+                                   "windows-31j", "ms_kanji"}))
                 result.encoding = TextEncoding::ShiftJis;
             else if (isNamed(declared, {"gbk", "gb2312", "gb18030", "cp936", "x-gbk", "euc-cn"}))
                 result.encoding = TextEncoding::Gbk;
@@ -215,8 +217,9 @@ LargeArray<char> fromWindows1251(const LargeArray<char> &bytes)
 ImportResult takeHtml(HtmlStatement statement, ImportResult result)
 {
     if (!statement.table) {
-        result.error = QStringLiteral("в файле HTML нет таблицы закрытых сделок (Closed Transactions) — "
-                                      "это не выписка по счёту из терминала");
+        result.error =
+            QStringLiteral("в файле HTML нет таблицы закрытых сделок (Closed Transactions) — "
+                           "это не выписка по счёту из терминала");
         return result;
     }
     result.table = std::move(statement.table);
@@ -290,9 +293,11 @@ ImportResult ImportStatement(const QString &path)
         if (uchar *mapped = file.map(0, size)) {
             const std::string_view bytes(reinterpret_cast<const char *>(mapped), size_t(size));
             const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
-            const bool plain8Bit = !(bytes.size() >= 2 && ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF)))
-                    && !(bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF)
-                    && !(bytes.size() >= 2 && (u[0] == 0 || u[1] == 0));
+            const bool plain8Bit =
+                !(bytes.size() >= 2 &&
+                  ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF))) &&
+                !(bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF) &&
+                !(bytes.size() >= 2 && (u[0] == 0 || u[1] == 0));
             if (plain8Bit && LooksLikeHtml(bytes)) {
                 const std::string declared = DeclaredCharset(bytes);
                 if (declared.empty() || isNamed(declared, {"utf-8", "utf8", "unicode-1-1-utf-8"})) {
@@ -301,7 +306,8 @@ ImportResult ImportStatement(const QString &path)
                     if (statement) {
                         result.format = StatementFormat::Html;
                         result.encoding = TextEncoding::Utf8;
-                        result.declaredCharset = QString::fromLatin1(declared.data(), qsizetype(declared.size()));
+                        result.declaredCharset =
+                            QString::fromLatin1(declared.data(), qsizetype(declared.size()));
                         return takeHtml(std::move(*statement), std::move(result));
                     }
                     mapped = nullptr;
@@ -340,9 +346,11 @@ ImportResult ImportStatement(const QString &path)
     LargeArray<char> text;
     bool html = false;
     const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
-    const bool byteOrderMark = (bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF)
-            || (bytes.size() >= 2 && ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF)));
-    const std::optional<bool> utf16BigEndian = byteOrderMark ? std::nullopt : utf16WithoutMark(bytes);
+    const bool byteOrderMark =
+        (bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF) ||
+        (bytes.size() >= 2 && ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF)));
+    const std::optional<bool> utf16BigEndian =
+        byteOrderMark ? std::nullopt : utf16WithoutMark(bytes);
     if (byteOrderMark) {
         text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
         html = LooksLikeHtml(viewOf(text, offset));

@@ -20,7 +20,8 @@ enum class StatementFormat { Semicolon, Html };
 /// Decodes statement bytes to UTF-8: a byte-order mark selects UTF-16LE, UTF-16BE or UTF-8;
 /// without one, valid UTF-8 stays as it is and anything else is read as Windows-1251. The text
 /// starts at `*offset` of the result (past a UTF-8 byte-order mark, which is not copied away).
-LargeArray<char> DecodeStatementText(LargeArray<char> bytes, size_t *offset, TextEncoding *detected = nullptr);
+LargeArray<char> DecodeStatementText(LargeArray<char> bytes, size_t *offset,
+                                     TextEncoding *detected = nullptr);
 
 /// True when `bytes` are valid UTF-8 (no overlong forms, surrogates or code points past U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);

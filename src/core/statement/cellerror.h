@@ -35,8 +35,7 @@ private:
 
 /// Runs the whole computing pass of an analysis: a CellErrorException thrown inside becomes the
 /// returned error, so a result is either complete or only an error.
-template <typename Pass>
-std::optional<CellError> CatchCellError(Pass &&pass)
+template <typename Pass> std::optional<CellError> CatchCellError(Pass &&pass)
 {
     try {
         pass();
@@ -47,8 +46,7 @@ std::optional<CellError> CatchCellError(Pass &&pass)
 }
 
 /// A result that holds only `error`.
-template <typename Result>
-Result FailedResult(CellError error)
+template <typename Result> Result FailedResult(CellError error)
 {
     Result failed;
     failed.error = std::move(error);

@@ -33,7 +33,8 @@ public:
 
     [[noreturn]] void fail(int row, Column column, const QString &message) const
     {
-        throw CellErrorException(CellError{row, ColumnName(column), m_table.cell(row, column), message});
+        throw CellErrorException(
+            CellError{row, ColumnName(column), m_table.cell(row, column), message});
     }
 
 private:

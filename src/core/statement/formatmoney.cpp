@@ -48,8 +48,8 @@ QString FormatMoney(double value, QChar decimalSeparator)
     // A tie at the third decimal can only happen when 8 * value is a whole number
     // (x.125, x.375, x.625, x.875); printf would round it to even, we round away from zero.
     const double eighths = magnitude * 8.0;
-    const bool tie = magnitude < 1e15 && eighths == std::floor(eighths)
-            && std::fmod(eighths, 2.0) == 1.0;
+    const bool tie =
+        magnitude < 1e15 && eighths == std::floor(eighths) && std::fmod(eighths, 2.0) == 1.0;
     if (tie) {
         std::snprintf(text, sizeof text, "%.3f", magnitude);
         size_t length = std::strlen(text);

@@ -14,8 +14,7 @@ void *ReallocateLarge(void *data, size_t oldBytes, size_t newBytes);
 void FreeLarge(void *data, size_t bytes);
 } // namespace detail
 
-template <typename T>
-class LargeArray {
+template <typename T> class LargeArray {
     static_assert(std::is_trivially_copyable_v<T>, "LargeArray holds plain values only");
 
 public:
@@ -56,7 +55,7 @@ public:
         if (count <= m_capacity)
             return;
         m_data = static_cast<T *>(
-                detail::ReallocateLarge(m_data, m_capacity * sizeof(T), count * sizeof(T)));
+            detail::ReallocateLarge(m_data, m_capacity * sizeof(T), count * sizeof(T)));
         m_capacity = count;
     }
     /// New elements are left uninitialised.

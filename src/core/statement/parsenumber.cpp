@@ -5,13 +5,16 @@
 #include <QLocale>
 
 #include <charconv>
-#include <cstdint>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 // Encodes the separator as UTF-8 so a non-ASCII separator can be matched in place.
 struct SeparatorBytes {
@@ -36,7 +39,8 @@ struct SeparatorBytes {
     }
     bool matches(std::string_view s, size_t at) const
     {
-        return at + size_t(size) <= s.size() && s.compare(at, size_t(size), bytes, size_t(size)) == 0;
+        return at + size_t(size) <= s.size() &&
+               s.compare(at, size_t(size), bytes, size_t(size)) == 0;
     }
 };
 
@@ -62,8 +66,8 @@ std::optional<double> ParseNumberFull(std::string_view s, QChar decimalSeparator
     char buf[128];
     size_t n = 0;
     const SeparatorBytes sep(decimalSeparator);
-    bool sawDot = false;   // a '.' in the text, which stands for the separator
-    bool sawMark = false;  // a decimal mark already taken
+    bool sawDot = false;  // a '.' in the text, which stands for the separator
+    bool sawMark = false; // a decimal mark already taken
     bool digits = false;
     size_t i = begin;
     if (s[i] == '+' || s[i] == '-') {

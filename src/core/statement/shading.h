@@ -19,9 +19,18 @@ struct Shade {
 /// Intensity trunc(|value| / scale * factor), bounded to 0..factor.
 int ShadeIntensity(double value, double scale, int factor);
 
-inline Shade GreenShade(int k) { return {255 - k, 255, 255 - k}; }
-inline Shade RedShade(int k) { return {255, 255 - k, 255 - k}; }
-inline Shade BlueShade(int k) { return {255 - k, 255 - k, 255}; }
+inline Shade GreenShade(int k)
+{
+    return {255 - k, 255, 255 - k};
+}
+inline Shade RedShade(int k)
+{
+    return {255, 255 - k, 255 - k};
+}
+inline Shade BlueShade(int k)
+{
+    return {255 - k, 255 - k, 255};
+}
 
 /// The order list's Profit cell: green (25, 255, 25) above 0, red (255, 55, 55) below 0,
 /// nothing for 0, an empty cell or a text that is not a number.

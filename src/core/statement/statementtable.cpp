@@ -7,9 +7,10 @@
 QString ColumnName(int column)
 {
     static const char *const names[StatementTable::kColumnCount] = {
-            "Ticket",   "OpenDate",   "OpenTime",  "Type",      "Size",       "Symbol", "OpenPrice",
-            "StopLoss", "TakeProfit", "CloseDate", "CloseTime", "ClosePrice", "Swap",   "Profit"};
-    return column >= 0 && column < StatementTable::kColumnCount ? QString::fromLatin1(names[column]) : QString();
+        "Ticket",   "OpenDate",   "OpenTime",  "Type",      "Size",       "Symbol", "OpenPrice",
+        "StopLoss", "TakeProfit", "CloseDate", "CloseTime", "ClosePrice", "Swap",   "Profit"};
+    return column >= 0 && column < StatementTable::kColumnCount ? QString::fromLatin1(names[column])
+                                                                : QString();
 }
 
 StatementTable::StatementTable()

@@ -74,7 +74,8 @@ public:
     /// Takes over storage laid out by a file format: row r starts at byte `rowStart[r]` of
     /// `buffer`, and `cellEnd[r * 14 + c]` is the end of its cell c counted from that start; cell
     /// c > 0 begins one byte past the end of cell c - 1 (the separator). At least one row.
-    StatementTable(LargeArray<char> buffer, LargeArray<uint64_t> rowStart, LargeArray<uint32_t> cellEnd);
+    StatementTable(LargeArray<char> buffer, LargeArray<uint64_t> rowStart,
+                   LargeArray<uint32_t> cellEnd);
 
 private:
     LargeArray<char> m_buffer;

@@ -19,9 +19,11 @@ private Q_SLOTS:
 void TestPairResults::workedExample()
 {
     const PairsResult r = CalculatePairs(
-            TableOf({Trade("EURUSD", "10"), Trade("GBPUSD", "-5"), Trade("EURUSD", "-3")}), QLatin1Char('.'));
+        TableOf({Trade("EURUSD", "10"), Trade("GBPUSD", "-5"), Trade("EURUSD", "-3")}),
+        QLatin1Char('.'));
     QVERIFY(!r.error);
-    const std::vector<QStringList> expected{{"Symbol", "Profit", "Count"}, {"EURUSD", "7.00", "2"}, {"GBPUSD", "-5.00", "1"}};
+    const std::vector<QStringList> expected{
+        {"Symbol", "Profit", "Count"}, {"EURUSD", "7.00", "2"}, {"GBPUSD", "-5.00", "1"}};
     QCOMPARE(r.grid, expected);
     QCOMPARE(r.curves.size(), size_t(2));
     QCOMPARE(r.curves[0].title, QStringLiteral("EURUSD"));
@@ -32,10 +34,11 @@ void TestPairResults::workedExample()
 void TestPairResults::shadingOfProfitColumn()
 {
     const PairsResult r = CalculatePairs(
-            TableOf({Trade("EURUSD", "10"), Trade("GBPUSD", "-5"), Trade("EURUSD", "-3")}), QLatin1Char('.'));
-    QVERIFY(r.shades[1][1] == (Shade{25, 255, 25}));  // 7.00 against scale 7: k = 230
-    QVERIFY(r.shades[2][1] == (Shade{255, 91, 91}));  // -5.00: k = trunc(5 / 7 * 230) = 164
-    QVERIFY(!r.shades[1][0] && !r.shades[1][2]);      // only the Profit column
+        TableOf({Trade("EURUSD", "10"), Trade("GBPUSD", "-5"), Trade("EURUSD", "-3")}),
+        QLatin1Char('.'));
+    QVERIFY(r.shades[1][1] == (Shade{25, 255, 25})); // 7.00 against scale 7: k = 230
+    QVERIFY(r.shades[2][1] == (Shade{255, 91, 91})); // -5.00: k = trunc(5 / 7 * 230) = 164
+    QVERIFY(!r.shades[1][0] && !r.shades[1][2]);     // only the Profit column
 }
 
 void TestPairResults::moreThanThirteenPairs()
@@ -56,7 +59,8 @@ void TestPairResults::moreThanThirteenPairs()
 
 void TestPairResults::caseSensitiveSymbols()
 {
-    const PairsResult r = CalculatePairs(TableOf({Trade("EURUSD", "1"), Trade("eurusd", "2")}), QLatin1Char('.'));
+    const PairsResult r =
+        CalculatePairs(TableOf({Trade("EURUSD", "1"), Trade("eurusd", "2")}), QLatin1Char('.'));
     QCOMPARE(r.grid.size(), size_t(3));
     QCOMPARE(r.grid[2][0], QStringLiteral("eurusd"));
 }
@@ -64,7 +68,7 @@ void TestPairResults::caseSensitiveSymbols()
 void TestPairResults::zeroSumNotShaded()
 {
     const PairsResult r = CalculatePairs(
-            TableOf({Trade("A", "5"), Trade("A", "-5"), Trade("B", "3")}), QLatin1Char('.'));
+        TableOf({Trade("A", "5"), Trade("A", "-5"), Trade("B", "3")}), QLatin1Char('.'));
     QCOMPARE(r.grid[1][1], QStringLiteral("0.00"));
     QVERIFY(!r.shades[1][1]);
     QVERIFY(r.shades[2][1] == (Shade{25, 255, 25}));
@@ -73,14 +77,16 @@ void TestPairResults::zeroSumNotShaded()
 void TestPairResults::lossBeyondScaleGetsStrongestRed()
 {
     // Every pair lost: the scale is the smallest loss, larger losses are capped at k = 230.
-    const PairsResult r = CalculatePairs(TableOf({Trade("A", "-2"), Trade("B", "-10")}), QLatin1Char('.'));
+    const PairsResult r =
+        CalculatePairs(TableOf({Trade("A", "-2"), Trade("B", "-10")}), QLatin1Char('.'));
     QVERIFY(r.shades[1][1] == (Shade{255, 25, 25}));
     QVERIFY(r.shades[2][1] == (Shade{255, 25, 25}));
 }
 
 void TestPairResults::errorNamesRowAndColumn()
 {
-    const PairsResult r = CalculatePairs(TableOf({Trade("A", "1"), Trade("A", "1"), Trade("B", "x1")}), QLatin1Char('.'));
+    const PairsResult r = CalculatePairs(
+        TableOf({Trade("A", "1"), Trade("A", "1"), Trade("B", "x1")}), QLatin1Char('.'));
     QVERIFY(r.error);
     QCOMPARE(r.error->row, 3);
     QCOMPARE(r.error->column, QStringLiteral("Profit"));

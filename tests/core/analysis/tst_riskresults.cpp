@@ -22,7 +22,8 @@ private Q_SLOTS:
 
 namespace {
 Order priced(const QString &type, const QString &open, const QString &stop, const QString &target,
-             const QString &close, const QString &profit, const QString &ticket = QStringLiteral("1001"))
+             const QString &close, const QString &profit,
+             const QString &ticket = QStringLiteral("1001"))
 {
     Order o;
     o.type = type;
@@ -38,7 +39,8 @@ Order priced(const QString &type, const QString &open, const QString &stop, cons
 
 void TestRiskResults::buyExample()
 {
-    const RiskResult r = CalculateRisk(TableOf({priced("BUY", "1.2000", "1.1950", "1.2100", "1.2100", "100")}), {});
+    const RiskResult r =
+        CalculateRisk(TableOf({priced("BUY", "1.2000", "1.1950", "1.2100", "1.2100", "100")}), {});
     QVERIFY(!r.error);
     QCOMPARE(r.riskRatio.size(), size_t(1));
     QVERIFY(qFuzzyCompare(r.riskRatio.values[0], 200.0));
@@ -55,15 +57,33 @@ void TestRiskResults::protection_data()
     QTest::addColumn<QString>("stop");
     QTest::addColumn<QString>("target");
     QTest::addColumn<bool>("isProtected");
-    QTest::newRow("buy below open") << "BUY" << "1.1950" << "1.2100" << true;
-    QTest::newRow("buy without stop") << "BUY" << "0" << "1.2100" << false;
-    QTest::newRow("buy stop at open") << "BUY" << "1.2000" << "1.2100" << false;
-    QTest::newRow("buy stop above open") << "BUY" << "1.2050" << "1.2100" << false;
-    QTest::newRow("buy without target") << "BUY" << "1.1950" << "0" << false;
-    QTest::newRow("sell above open") << "SELL" << "1.2050" << "1.1900" << true;
-    QTest::newRow("sell below open") << "SELL" << "1.1950" << "1.1900" << false;
-    QTest::newRow("pending order") << "BUYSTOP " << "1.1950" << "1.2100" << false;
-    QTest::newRow("lower case") << "buy" << "1.1950" << "1.2100" << false;
+    QTest::newRow("buy below open") << "BUY"
+                                    << "1.1950"
+                                    << "1.2100" << true;
+    QTest::newRow("buy without stop") << "BUY"
+                                      << "0"
+                                      << "1.2100" << false;
+    QTest::newRow("buy stop at open") << "BUY"
+                                      << "1.2000"
+                                      << "1.2100" << false;
+    QTest::newRow("buy stop above open") << "BUY"
+                                         << "1.2050"
+                                         << "1.2100" << false;
+    QTest::newRow("buy without target") << "BUY"
+                                        << "1.1950"
+                                        << "0" << false;
+    QTest::newRow("sell above open") << "SELL"
+                                     << "1.2050"
+                                     << "1.1900" << true;
+    QTest::newRow("sell below open") << "SELL"
+                                     << "1.1950"
+                                     << "1.1900" << false;
+    QTest::newRow("pending order") << "BUYSTOP "
+                                   << "1.1950"
+                                   << "1.2100" << false;
+    QTest::newRow("lower case") << "buy"
+                                << "1.1950"
+                                << "1.2100" << false;
 }
 
 void TestRiskResults::protection()
@@ -72,7 +92,8 @@ void TestRiskResults::protection()
     QFETCH(QString, stop);
     QFETCH(QString, target);
     QFETCH(bool, isProtected);
-    const RiskResult r = CalculateRisk(TableOf({priced(type, "1.2000", stop, target, "1.2010", "10")}), {});
+    const RiskResult r =
+        CalculateRisk(TableOf({priced(type, "1.2000", stop, target, "1.2010", "10")}), {});
     QVERIFY(!r.error);
     QCOMPARE(r.riskRatio.size(), size_t(isProtected ? 1 : 0));
     QCOMPARE(r.riskShare.size(), size_t(isProtected ? 1 : 0));
@@ -87,12 +108,30 @@ void TestRiskResults::shortfall_data()
     QTest::addColumn<QString>("close");
     QTest::addColumn<QString>("profit");
     QTest::addColumn<int>("points"); // -1 = no point
-    QTest::newRow("five points, rounded not truncated") << "1.2300" << "1.2350" << "1.2345" << "5" << 5;
-    QTest::newRow("fifty points") << "1.2900" << "1.3000" << "1.2950" << "5" << 50;
-    QTest::newRow("three decimals") << "91.250" << "91.300" << "91.275" << "5" << 25;
-    QTest::newRow("no target, no point") << "1.2300" << "0" << "1.2345" << "5" << -1;
-    QTest::newRow("losing trade, no point") << "1.2300" << "1.2350" << "1.2345" << "-5" << -1;
-    QTest::newRow("zero result, no point") << "1.2300" << "1.2350" << "1.2345" << "0" << -1;
+    QTest::newRow("five points, rounded not truncated") << "1.2300"
+                                                        << "1.2350"
+                                                        << "1.2345"
+                                                        << "5" << 5;
+    QTest::newRow("fifty points") << "1.2900"
+                                  << "1.3000"
+                                  << "1.2950"
+                                  << "5" << 50;
+    QTest::newRow("three decimals") << "91.250"
+                                    << "91.300"
+                                    << "91.275"
+                                    << "5" << 25;
+    QTest::newRow("no target, no point") << "1.2300"
+                                         << "0"
+                                         << "1.2345"
+                                         << "5" << -1;
+    QTest::newRow("losing trade, no point") << "1.2300"
+                                            << "1.2350"
+                                            << "1.2345"
+                                            << "-5" << -1;
+    QTest::newRow("zero result, no point") << "1.2300"
+                                           << "1.2350"
+                                           << "1.2345"
+                                           << "0" << -1;
 }
 
 void TestRiskResults::shortfall()
@@ -102,7 +141,8 @@ void TestRiskResults::shortfall()
     QFETCH(QString, close);
     QFETCH(QString, profit);
     QFETCH(int, points);
-    const RiskResult r = CalculateRisk(TableOf({priced("BUY", open, "0", target, close, profit)}), {});
+    const RiskResult r =
+        CalculateRisk(TableOf({priced("BUY", open, "0", target, close, profit)}), {});
     QVERIFY(!r.error);
     if (points < 0) {
         QCOMPARE(r.shortfall.size(), size_t(0));
@@ -115,10 +155,10 @@ void TestRiskResults::shortfall()
 
 void TestRiskResults::losingProtectedTradeStillMeasured()
 {
-    const RiskResult r = CalculateRisk(
-            TableOf({priced("BUY", "1.2000", "1.1950", "1.2100", "1.1950", "-50", "1"),
-                     priced("BUY", "1.2000", "1.1900", "1.2100", "1.2000", "0", "2")}),
-            {});
+    const RiskResult r =
+        CalculateRisk(TableOf({priced("BUY", "1.2000", "1.1950", "1.2100", "1.1950", "-50", "1"),
+                               priced("BUY", "1.2000", "1.1900", "1.2100", "1.2000", "0", "2")}),
+                      {});
     QVERIFY(!r.error);
     QCOMPARE(r.riskRatio.size(), size_t(2));
     QVERIFY(qFuzzyCompare(r.riskRatio.values[1], 100.0));
@@ -141,10 +181,18 @@ void TestRiskResults::errors_data()
     QTest::addColumn<QString>("balance");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("column");
-    QTest::newRow("bad close price") << "1,2.0" << "5" << "8000" << 2 << "ClosePrice";
-    QTest::newRow("empty profit") << "1.2010" << "" << "8000" << 2 << "Profit";
-    QTest::newRow("balance not whole") << "1.2010" << "5" << "8000.5" << -1 << "Начальный баланс";
-    QTest::newRow("balance reaches zero") << "1.2010" << "-8005" << "8000" << 2 << "Profit";
+    QTest::newRow("bad close price") << "1,2.0"
+                                     << "5"
+                                     << "8000" << 2 << "ClosePrice";
+    QTest::newRow("empty profit") << "1.2010"
+                                  << ""
+                                  << "8000" << 2 << "Profit";
+    QTest::newRow("balance not whole") << "1.2010"
+                                       << "5"
+                                       << "8000.5" << -1 << "Начальный баланс";
+    QTest::newRow("balance reaches zero") << "1.2010"
+                                          << "-8005"
+                                          << "8000" << 2 << "Profit";
 }
 
 void TestRiskResults::errors()
@@ -156,9 +204,10 @@ void TestRiskResults::errors()
     QFETCH(QString, column);
     RiskSettings settings;
     settings.initialBalance = balance;
-    const RiskResult r = CalculateRisk(TableOf({priced("SELL", "1.2000", "0", "0", "1.1990", "5"),
-                                                priced("BUY", "1.2000", "1.1950", "1.2100", close, profit)}),
-                                       settings);
+    const RiskResult r =
+        CalculateRisk(TableOf({priced("SELL", "1.2000", "0", "0", "1.1990", "5"),
+                               priced("BUY", "1.2000", "1.1950", "1.2100", close, profit)}),
+                      settings);
     QVERIFY(r.error);
     QCOMPARE(r.error->row, row);
     QCOMPARE(r.error->column, column);
@@ -169,8 +218,9 @@ void TestRiskResults::errors()
 void TestRiskResults::statementStartingBalance()
 {
     // The statement's own balance stands in for the field, which is then not read.
-    const StatementTable table = TableOf({priced("BUY", "1.2000", "1.1950", "1.2100", "1.1950", "-50"),
-                                          priced("SELL", "1.2000", "1.2050", "1.1900", "1.1900", "100")});
+    const StatementTable table =
+        TableOf({priced("BUY", "1.2000", "1.1950", "1.2100", "1.1950", "-50"),
+                 priced("SELL", "1.2000", "1.2050", "1.1900", "1.1900", "100")});
     RiskSettings typed;
     typed.initialBalance = "5000";
     RiskSettings statement;
@@ -182,7 +232,8 @@ void TestRiskResults::statementStartingBalance()
     statement.startingBalance = 2500;
     const RiskResult c = CalculateRisk(table, statement);
     QVERIFY(!c.error);
-    QVERIFY(c.riskShare.values.front() > 1.9 * a.riskShare.values.front()); // about half the money at stake
+    QVERIFY(c.riskShare.values.front() >
+            1.9 * a.riskShare.values.front()); // about half the money at stake
 }
 
 void TestRiskResults::valuePerPriceUnit()

@@ -51,7 +51,9 @@ void TestSessionStatistics::sessionOfTime()
     QFETCH(int, offset);
     QFETCH(int, session);
     const QByteArray utf8 = time.toUtf8();
-    QCOMPARE(SessionOfTime(std::string_view(utf8.constData(), size_t(utf8.size())), offset).value_or(-1), session);
+    QCOMPARE(
+        SessionOfTime(std::string_view(utf8.constData(), size_t(utf8.size())), offset).value_or(-1),
+        session);
 }
 
 void TestSessionStatistics::totalsAndSessions()
@@ -87,7 +89,8 @@ void TestSessionStatistics::totalsAndSessions()
 
 void TestSessionStatistics::zeroProfitCountsAsWinning()
 {
-    const StatisticsResult r = CalculateStatistics(TableOf({Trade("A", "10"), Trade("A", "0")}), {});
+    const StatisticsResult r =
+        CalculateStatistics(TableOf({Trade("A", "10"), Trade("A", "0")}), {});
     QVERIFY(!r.error);
     const SessionTexts &s = r.sessionTexts[2];
     QCOMPARE(s.winning, QStringLiteral("2"));
@@ -124,7 +127,8 @@ void TestSessionStatistics::profitFactorTexts()
     asianLoss.openTime = "03:00:00";
     Order americanWin = Trade("A", "5");
     americanWin.openTime = "18:00:00";
-    const StatisticsResult r = CalculateStatistics(TableOf({win, loss, asianLoss, americanWin}), {});
+    const StatisticsResult r =
+        CalculateStatistics(TableOf({win, loss, asianLoss, americanWin}), {});
     QVERIFY(!r.error);
     QCOMPARE(r.sessionTexts[2].profitFactor, QStringLiteral("1.50"));
     QCOMPARE(r.sessionTexts[0].profitFactor, QStringLiteral("0.00")); // losses, no wins
@@ -137,7 +141,8 @@ void TestSessionStatistics::equityCurve()
     StatisticsSettings settings;
     settings.initialBalance = "1000";
     const StatisticsResult r = CalculateStatistics(
-            TableOf({Trade("A", "10", "1001"), Trade("B", "-4", "1002"), Trade("A", "2.5", "1001")}), settings);
+        TableOf({Trade("A", "10", "1001"), Trade("B", "-4", "1002"), Trade("A", "2.5", "1001")}),
+        settings);
     QVERIFY(!r.error);
     QCOMPARE(r.equity.values, (std::vector<double>{1010.0, 1006.0, 1008.5}));
     QCOMPARE(r.equity.rows, (std::vector<int>{1, 2, 3}));
@@ -149,7 +154,8 @@ void TestSessionStatistics::statementStartingBalance()
     StatisticsSettings settings;
     settings.initialBalance = "not read";
     settings.startingBalance = 2484.53;
-    const StatisticsResult r = CalculateStatistics(TableOf({Trade("A", "10"), Trade("B", "-4")}), settings);
+    const StatisticsResult r =
+        CalculateStatistics(TableOf({Trade("A", "10"), Trade("B", "-4")}), settings);
     QVERIFY(!r.error);
     QCOMPARE(r.equity.values, (std::vector<double>{2494.53, 2490.53}));
 }
@@ -163,11 +169,31 @@ void TestSessionStatistics::errors_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("column");
     QTest::addColumn<QString>("text");
-    QTest::newRow("profit not a number") << "abc" << "10:00:00" << "2000" << "1" << 2 << "Profit" << "abc";
-    QTest::newRow("empty profit") << "" << "10:00:00" << "2000" << "1" << 2 << "Profit" << "";
-    QTest::newRow("short open time") << "5" << "10" << "2000" << "1" << 2 << "OpenTime" << "10";
-    QTest::newRow("balance with decimals") << "5" << "10:00:00" << "2000.5" << "1" << -1 << "Начальный баланс" << "2000.5";
-    QTest::newRow("offset not a number") << "5" << "10:00:00" << "2000" << "x" << -1 << "Смещение сервера(GTM)" << "x";
+    QTest::newRow("profit not a number") << "abc"
+                                         << "10:00:00"
+                                         << "2000"
+                                         << "1" << 2 << "Profit"
+                                         << "abc";
+    QTest::newRow("empty profit") << ""
+                                  << "10:00:00"
+                                  << "2000"
+                                  << "1" << 2 << "Profit"
+                                  << "";
+    QTest::newRow("short open time") << "5"
+                                     << "10"
+                                     << "2000"
+                                     << "1" << 2 << "OpenTime"
+                                     << "10";
+    QTest::newRow("balance with decimals") << "5"
+                                           << "10:00:00"
+                                           << "2000.5"
+                                           << "1" << -1 << "Начальный баланс"
+                                           << "2000.5";
+    QTest::newRow("offset not a number") << "5"
+                                         << "10:00:00"
+                                         << "2000"
+                                         << "x" << -1 << "Смещение сервера(GTM)"
+                                         << "x";
 }
 
 void TestSessionStatistics::errors()
@@ -209,7 +235,8 @@ void TestSessionStatistics::commaLocale()
 {
     StatisticsSettings settings;
     settings.decimalSeparator = QLatin1Char(',');
-    const StatisticsResult r = CalculateStatistics(TableOf({Trade("A", "1,5"), Trade("A", "2.25")}), settings);
+    const StatisticsResult r =
+        CalculateStatistics(TableOf({Trade("A", "1,5"), Trade("A", "2.25")}), settings);
     QVERIFY(!r.error);
     QCOMPARE(r.winSum, QStringLiteral("3,75"));
 }

@@ -42,10 +42,10 @@ void TestStreaks::handWorkedTable()
     // GBPUSD:   -4,          -6, +1        -> wins 1; losses 2
     // Table order: +5 E, -4 G, 0 E, -2 E, pending, -1 E, -6 G, +1 G, +3 E
     //   -> +5 | -4 | 0 | -2 -1 -6 | +1 +3  : wins 1, 1, 2; losses 1, 3
-    const StatementTable table = TableOf({Trade("EURUSD", "5"), Trade("GBPUSD", "-4"), Trade("EURUSD", "0"),
-                                          Trade("EURUSD", "-2"), pending("EURUSD", "SELLSTOP"),
-                                          Trade("EURUSD", "-1"), Trade("GBPUSD", "-6"), Trade("GBPUSD", "1"),
-                                          Trade("EURUSD", "3")});
+    const StatementTable table =
+        TableOf({Trade("EURUSD", "5"), Trade("GBPUSD", "-4"), Trade("EURUSD", "0"),
+                 Trade("EURUSD", "-2"), pending("EURUSD", "SELLSTOP"), Trade("EURUSD", "-1"),
+                 Trade("GBPUSD", "-6"), Trade("GBPUSD", "1"), Trade("EURUSD", "3")});
     const StreaksResult r = CalculateStreaks(table, QLatin1Char('.'));
     QVERIFY(!r.error);
     QCOMPARE(r.wins.size(), size_t(4));
@@ -62,18 +62,21 @@ void TestStreaks::handWorkedTable()
 
 void TestStreaks::runLengths_data()
 {
-    QTest::addColumn<QString>("signs"); // + for a profit, - for a loss, p for a deleted pending order
+    QTest::addColumn<QString>(
+        "signs"); // + for a profit, - for a loss, p for a deleted pending order
     QTest::addColumn<QStringList>("wins");
     QTest::addColumn<QStringList>("losses");
     QTest::newRow("one profit") << "+" << row("EURUSD", {1}) << row("EURUSD", {});
-    QTest::newRow("twelve profits") << QString(12, QLatin1Char('+')) << row("EURUSD", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1})
-                                    << row("EURUSD", {});
+    QTest::newRow("twelve profits")
+        << QString(12, QLatin1Char('+')) << row("EURUSD", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1})
+        << row("EURUSD", {});
     QTest::newRow("thirteen profits go to >12")
-            << QString(13, QLatin1Char('+')) << row("EURUSD", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1})
-            << row("EURUSD", {});
+        << QString(13, QLatin1Char('+')) << row("EURUSD", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1})
+        << row("EURUSD", {});
     QTest::newRow("pending inside a run of 13 losses")
-            << QString(6, QLatin1Char('-')) + QStringLiteral("p") + QString(7, QLatin1Char('-')) + QStringLiteral("+")
-            << row("EURUSD", {1}) << row("EURUSD", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
+        << QString(6, QLatin1Char('-')) + QStringLiteral("p") + QString(7, QLatin1Char('-')) +
+               QStringLiteral("+")
+        << row("EURUSD", {1}) << row("EURUSD", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
     QTest::newRow("alternating") << "+-+-" << row("EURUSD", {2}) << row("EURUSD", {2});
     QTest::newRow("only pending") << "pp" << row("EURUSD", {}) << row("EURUSD", {});
 }
@@ -114,7 +117,8 @@ void TestStreaks::badProfitCell()
     // "BUYSTOP" without its trailing blank is a trade, so its Profit is read.
     Order notPending = Trade("EURUSD", "1,5x");
     notPending.type = QStringLiteral("BUYSTOP");
-    const StreaksResult r = CalculateStreaks(TableOf({Trade("EURUSD", "1"), notPending}), QLatin1Char('.'));
+    const StreaksResult r =
+        CalculateStreaks(TableOf({Trade("EURUSD", "1"), notPending}), QLatin1Char('.'));
     QVERIFY(r.error);
     QCOMPARE(r.error->row, 2);
     QCOMPARE(r.error->column, QStringLiteral("Profit"));

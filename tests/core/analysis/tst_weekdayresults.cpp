@@ -1,6 +1,6 @@
 // Weekday results: the pair-by-day grid, the day bars, the shading scales.
-#include "statementfixture.h"
 #include "analysis/weekdayresults.h"
+#include "statementfixture.h"
 
 #include <QTest>
 
@@ -29,10 +29,10 @@ Order on(const QString &date, const QString &symbol, const QString &profit)
 
 void TestWeekdayResults::mondayWednesdayExample()
 {
-    const WeekdaysResult r = CalculateWeekdays(TableOf({on("2010.05.24", "EURUSD", "10"),
-                                                        on("2010.05.24", "EURUSD", "-4"),
-                                                        on("2010.05.26", "GBPUSD", "6")}),
-                                               QLatin1Char('.'));
+    const WeekdaysResult r = CalculateWeekdays(
+        TableOf({on("2010.05.24", "EURUSD", "10"), on("2010.05.24", "EURUSD", "-4"),
+                 on("2010.05.26", "GBPUSD", "6")}),
+        QLatin1Char('.'));
     QVERIFY(!r.error);
     QCOMPARE(r.grid[1], (QStringList{"EURUSD", "6.00", "0.00", "0.00", "0.00", "0.00"}));
     QCOMPARE(r.grid[2], (QStringList{"GBPUSD", "0.00", "0.00", "6.00", "0.00", "0.00"}));
@@ -50,7 +50,8 @@ void TestWeekdayResults::mondayWednesdayExample()
 void TestWeekdayResults::weekendTradesAppearNowhere()
 {
     const WeekdaysResult r = CalculateWeekdays(
-            TableOf({on("2010.05.22", "EURUSD", "10"), on("2010.05.23", "EURUSD", "-3")}), QLatin1Char('.'));
+        TableOf({on("2010.05.22", "EURUSD", "10"), on("2010.05.23", "EURUSD", "-3")}),
+        QLatin1Char('.'));
     QVERIFY(!r.error);
     QCOMPARE(r.grid[1], (QStringList{"EURUSD", "0.00", "0.00", "0.00", "0.00", "0.00"}));
     QCOMPARE(r.winCount, (std::array<int, 5>{}));
@@ -75,7 +76,8 @@ void TestWeekdayResults::scalesBeyondThirtyTwoBits()
     QFETCH(long long, profitScale);
     QFETCH(long long, lossScale);
     QFETCH(bool, green);
-    const WeekdaysResult r = CalculateWeekdays(TableOf({on("2010.05.24", "USDJPY", profit)}), QLatin1Char('.'));
+    const WeekdaysResult r =
+        CalculateWeekdays(TableOf({on("2010.05.24", "USDJPY", profit)}), QLatin1Char('.'));
     QVERIFY(!r.error);
     QCOMPARE(r.profitScale, profitScale);
     QCOMPARE(r.lossScale, lossScale);
@@ -85,10 +87,11 @@ void TestWeekdayResults::scalesBeyondThirtyTwoBits()
 void TestWeekdayResults::shadingWhenLargestValueIsBetweenMinusTwoAndMinusOne()
 {
     // Largest value -1.5: the profit scale is 0, yet the negative cells are still shaded.
-    const WeekdaysResult r = CalculateWeekdays(
-            TableOf({on("2010.05.24", "A", "-1.5"), on("2010.05.25", "A", "-1.5"), on("2010.05.26", "A", "-1.5"),
-                     on("2010.05.27", "A", "-1.5"), on("2010.05.28", "A", "-9")}),
-            QLatin1Char('.'));
+    const WeekdaysResult r =
+        CalculateWeekdays(TableOf({on("2010.05.24", "A", "-1.5"), on("2010.05.25", "A", "-1.5"),
+                                   on("2010.05.26", "A", "-1.5"), on("2010.05.27", "A", "-1.5"),
+                                   on("2010.05.28", "A", "-9")}),
+                          QLatin1Char('.'));
     QCOMPARE(r.profitScale, 0LL);
     QCOMPARE(r.lossScale, -10LL);
     QVERIFY(r.shades[1][1] == RedShade(34)); // trunc(1.5 / 10 * 230)
@@ -119,9 +122,15 @@ void TestWeekdayResults::errors_data()
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("profit");
     QTest::addColumn<QString>("column");
-    QTest::newRow("impossible date") << "2010.13.01" << "1" << "OpenDate";
-    QTest::newRow("one-digit month") << "2010.5.21" << "1" << "OpenDate";
-    QTest::newRow("profit read first") << "bad" << "x" << "Profit";
+    QTest::newRow("impossible date") << "2010.13.01"
+                                     << "1"
+                                     << "OpenDate";
+    QTest::newRow("one-digit month") << "2010.5.21"
+                                     << "1"
+                                     << "OpenDate";
+    QTest::newRow("profit read first") << "bad"
+                                       << "x"
+                                       << "Profit";
 }
 
 void TestWeekdayResults::errors()
@@ -129,8 +138,8 @@ void TestWeekdayResults::errors()
     QFETCH(QString, date);
     QFETCH(QString, profit);
     QFETCH(QString, column);
-    const WeekdaysResult r = CalculateWeekdays(TableOf({on("2010.05.24", "A", "1"), on(date, "A", profit)}),
-                                               QLatin1Char('.'));
+    const WeekdaysResult r = CalculateWeekdays(
+        TableOf({on("2010.05.24", "A", "1"), on(date, "A", profit)}), QLatin1Char('.'));
     QVERIFY(r.error);
     QCOMPARE(r.error->row, 2);
     QCOMPARE(r.error->column, column);
