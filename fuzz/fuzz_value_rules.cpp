@@ -1,5 +1,6 @@
 // Fuzz target: the number, whole-number, date, time and price-digit rules on one cell text.
 #include "analysis/sessionstatistics.h"
+#include "quotes/tradeinstant.h"
 #include "statement/formatmoney.h"
 #include "statement/parsenumber.h"
 #include "statement/valuerules.h"
@@ -13,7 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
-    for (const QChar separator : {QLatin1Char('.'), QLatin1Char(','), QChar(0x066B)}) {
+    for (const QChar separator : {QChar(u'.'), QChar(u','), QChar(0x066B)}) {
         const auto value = ParseNumber(text, separator);
         // The fast path and the full conversion must agree on every text they both take.
         const auto full = detail::ParseNumberFull(text, separator);
@@ -28,6 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     WeekdayOfDate(text);
     PriceDigits(text);
     PointSize(text);
+    const QString cell = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    ParseTradeDate(cell);
+    ParseTradeTime(cell);
     for (const int offset : {-30, 0, 1, 23})
         SessionOfTime(text, offset);
     return 0;

@@ -342,6 +342,12 @@ ImportResult ImportStatement(const QString &path)
         bytes.append(all.constData(), size_t(all.size()));
     }
 
+    return ImportStatementBytes(std::move(bytes));
+}
+
+ImportResult ImportStatementBytes(LargeArray<char> bytes)
+{
+    ImportResult result;
     size_t offset = 0;
     LargeArray<char> text;
     bool html = false;

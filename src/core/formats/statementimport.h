@@ -46,3 +46,6 @@ struct ImportResult {
 /// template's, else Windows-1251); any other as semicolon text. On failure `table` is empty and
 /// `error` names the reason (also for HTML without a closed-transactions table).
 ImportResult ImportStatement(const QString &path);
+
+/// The same for a file's bytes already in memory (the format, charset and table as above).
+ImportResult ImportStatementBytes(LargeArray<char> bytes);
