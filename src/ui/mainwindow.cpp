@@ -250,6 +250,8 @@ void MainWindow::showSelectedTrade(const QModelIndex &current)
 
 void MainWindow::openStatement()
 {
+    if (m_importing)
+        return;
     const QString path = m_chooseFile();
     if (!path.isEmpty())
         importStatementFile(path);

@@ -20,6 +20,7 @@
 #include <string_view>
 
 #if defined(Q_OS_WIN)
+#define NOMINMAX
 #include <windows.h>
 #elif defined(Q_OS_UNIX)
 #include <unistd.h>
@@ -310,25 +311,6 @@ ImportResult importBytes(LargeArray<char> bytes, const ImportOptions &options, I
     return result;
 }
 
-// The smaller of the memory the cgroup (a container's limit) still allows and `available`.
-qint64 withinMemoryLimit(qint64 available)
-{
-    auto readNumber = [](const char *path) -> std::optional<qint64> {
-        std::FILE *file = std::fopen(path, "r");
-        if (!file)
-            return std::nullopt;
-        long long value = 0;
-        const bool read = std::fscanf(file, "%lld", &value) == 1; // "max" reads as nothing
-        std::fclose(file);
-        return read ? std::optional<qint64>(value) : std::nullopt;
-    };
-    const std::optional<qint64> limit = readNumber("/sys/fs/cgroup/memory.max");
-    const std::optional<qint64> used = readNumber("/sys/fs/cgroup/memory.current");
-    if (limit && used)
-        return std::min(available, std::max<qint64>(0, *limit - *used));
-    return available;
-}
-
 } // namespace
 
 std::optional<qint64> AvailableMemory()
@@ -346,7 +328,7 @@ std::optional<qint64> AvailableMemory()
         }
         std::fclose(file);
         if (available)
-            return withinMemoryLimit(*available);
+            return available;
     }
 #endif
 #if defined(Q_OS_WIN)
