@@ -370,8 +370,8 @@ void TestMainWindow::droppedPictureKeepsTableAndEdits()
     window.setUnsavedEditsQuestion([] { return QMessageBox::Discard; });
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(writeStatement(
-        QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0", 33) +
-        QByteArray(2000, '\xA7')))});
+        QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000010000000100806000000") +
+        QByteArray(2000, '\xA7')))}); // the start of a PNG picture
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &enter);
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
