@@ -24,7 +24,8 @@ struct IniText {
 std::optional<IniText> readIni(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A pipe would keep the reading waiting: only a regular file is read.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray bytes = file.readAll();
     IniText ini;
@@ -122,7 +123,11 @@ bool SettingsFile::setValue(const QString &section, const QString &key, const QS
 {
     if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')))
         return false;
-    IniText ini = readIni(m_path).value_or(IniText());
+    std::optional<IniText> read = readIni(m_path);
+    // A file that is there but can't be read is not replaced by this one line.
+    if (!read && QFileInfo::exists(m_path))
+        return false;
+    IniText ini = read.value_or(IniText());
     qsizetype sectionLine = -1; // the header of the section, -1 while not found
     qsizetype lastEntry = -1;   // the section's last non-blank line
     qsizetype keyLine = -1;

@@ -21,7 +21,8 @@ public:
     QString value(const QString &section, const QString &key) const;
     /// Writes `key` = `value` into `section`, replacing the key's line or adding it (and the
     /// section) when missing; every other line of the file stays as it was. False when the file
-    /// could not be written or `value` holds a line break.
+    /// could not be written, is there but can't be read (it is left as it is; so is anything
+    /// but a regular file), or `value` holds a line break.
     bool setValue(const QString &section, const QString &key, const QString &value) const;
 
     /// The terminal's history folder.

@@ -32,6 +32,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -41,12 +42,18 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
+
+#include <atomic>
+#include <memory>
 
 namespace {
 const QList<int> kOrderColumnWidths = {67, 64, 65, 64, 64, 64, 64, 64, 64, 64, 64, 53, 57, 64};
@@ -129,6 +136,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
             m_statementPath.isEmpty() ? SettingsFile().importFolder() : m_statementPath;
         return QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить как"), start,
                                             QStringLiteral("csv (*.csv);;* (*)"));
+    };
+    m_importer = [](const QString &path, const ImportOptions &options) {
+        return ImportStatement(path, options);
     };
     m_askAboutUnsavedEdits = [this] {
         return QMessageBox::question(this, QStringLiteral("Veltrano"),
@@ -240,23 +250,79 @@ void MainWindow::showSelectedTrade(const QModelIndex &current)
 
 void MainWindow::openStatement()
 {
+    if (m_importing)
+        return;
     const QString path = m_chooseFile();
     if (!path.isEmpty())
         importStatementFile(path);
 }
 
+ImportResult MainWindow::runImport(const QString &path)
+{
+    // The worker writes how far it is and reads whether to stop; the dialog is updated here.
+    struct Shared {
+        std::atomic<qint64> done{0};
+        std::atomic<qint64> total{0};
+        std::atomic<bool> cancel{false};
+    };
+    auto shared = std::make_shared<Shared>();
+    ImportOptions options;
+    options.progress = [shared](qint64 done, qint64 total) {
+        shared->total = total;
+        shared->done = done;
+        return !shared->cancel;
+    };
+    ImportResult result;
+    QThread *worker = QThread::create(
+        [&result, options, path, importer = m_importer] { result = importer(path, options); });
+
+    QProgressDialog dialog(QStringLiteral("Импорт файла «%1»…").arg(QFileInfo(path).fileName()),
+                           QStringLiteral("Отмена"), 0, 1000, this);
+    dialog.setObjectName(QStringLiteral("importProgress"));
+    dialog.setWindowTitle(QStringLiteral("Import(csv)"));
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setMinimumDuration(500);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    dialog.setValue(0); // starts the half second after which the dialog shows
+    connect(&dialog, &QProgressDialog::canceled, this, [shared] { shared->cancel = true; });
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&dialog, shared] {
+        const qint64 total = shared->total;
+        if (total > 0 && !shared->cancel)
+            dialog.setValue(int(std::min<qint64>(999, shared->done * 1000 / total)));
+    });
+    poll.start(50);
+    QEventLoop loop;
+    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    delete worker;
+    if (shared->cancel && !result.cancelled) {
+        // Cancelled after the import's last look at the callback: dropped all the same.
+        result = ImportResult();
+        result.cancelled = true;
+    }
+    return result;
+}
+
 bool MainWindow::importStatementFile(const QString &path)
 {
-    if (!confirmDroppingEdits())
+    if (m_importing || !confirmDroppingEdits())
         return false;
+    m_importing = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QElapsedTimer clock;
     clock.start();
-    ImportResult result = ImportStatement(path);
+    ImportResult result = runImport(path);
     if (result.table)
         m_orders->setTable(std::move(*result.table), result.encoding, std::move(result.account));
     const qint64 milliseconds = clock.elapsed();
     QApplication::restoreOverrideCursor();
+    m_importing = false;
+    if (result.cancelled)
+        return false;
     if (!result.table) {
         ShowError(this, QStringLiteral("Import(csv)"),
                   QStringLiteral("Не удалось прочитать файл «%1»: %2")
@@ -340,7 +406,7 @@ bool MainWindow::confirmDroppingEdits()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (confirmDroppingEdits())
+    if (!m_importing && confirmDroppingEdits())
         event->accept();
     else
         event->ignore();

@@ -1,6 +1,8 @@
 // The main window: banner strip, the eight tabs, the menu, the import and the order list.
 #pragma once
 
+#include "formats/statementimport.h"
+
 #include <QMainWindow>
 #include <QMessageBox>
 
@@ -20,8 +22,14 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(QWidget *parent = nullptr);
 
-    /// Reads a statement into the order list; shows one message box when it can't be read.
+    /// Reads a statement into the order list; shows one message box when it can't be read. An
+    /// import that takes longer than half a second shows a progress dialog ("importProgress")
+    /// whose Cancel abandons it; the order list stays as it was then, without a message.
     bool importStatementFile(const QString &path);
+
+    using StatementImporter = std::function<ImportResult(const QString &, const ImportOptions &)>;
+    /// Replaces ImportStatement (tests); it runs on a worker thread.
+    void setStatementImporter(StatementImporter importer) { m_importer = std::move(importer); }
 
     /// Replaces the open dialog (tests); it returns the chosen path or an empty text.
     void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
@@ -72,6 +80,9 @@ private:
     /// Asks what to do with unsaved edits; false when the user cancels (or the save failed).
     bool confirmDroppingEdits();
     void updateWindowTitle();
+    /// Runs the importer on a worker thread, the events going on meanwhile; shows the progress
+    /// dialog once the import has taken half a second.
+    ImportResult runImport(const QString &path);
     /// Copies the row of the order list's current cell into the chart page's readout.
     void showSelectedTrade(const QModelIndex &current);
 
@@ -86,4 +97,6 @@ private:
     WebLinks *m_web = nullptr;
     std::function<QString()> m_chooseSaveFile;
     std::function<QMessageBox::StandardButton()> m_askAboutUnsavedEdits;
+    StatementImporter m_importer;
+    bool m_importing = false; ///< an import runs: another one, or closing, waits for it
 };

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <string_view>
+
 class TestReport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -344,6 +346,9 @@ void TestReport::badInput_data()
     QTest::addColumn<int>("exitCode");
     const QString fixture = QStringLiteral(TEST_DATA_DIR "/report-basic.csv");
     QTest::newRow("missing file") << QStringList{"/nonexistent/statement.csv"} << 2;
+    QTest::newRow("a picture, not a statement")
+        << QStringList{QStringLiteral(TEST_DATA_DIR "/../../docs/main-window.png")} << 2;
+    QTest::newRow("a folder") << QStringList{QStringLiteral(TEST_DATA_DIR)} << 2;
     QTest::newRow("no file") << QStringList{"--json"} << 2;
     QTest::newRow("unknown option") << QStringList{"--bogus", fixture} << 2;
     QTest::newRow("bad balance") << QStringList{"--balance", "2000.5", fixture} << 2;
@@ -365,18 +370,33 @@ void TestReport::fuzzFindings_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("format");
-    for (const char *file : {"empty.csv", "empty-label.bin", "weekday-scale-overflow.csv"})
+    QTest::addColumn<bool>("refused"); // not a statement: exit status 2 and the reason
+    // empty-label.csv is empty-label.bin with its zero bytes made blanks, so that it still
+    // reaches the analyses with its empty ticket.
+    for (const char *file :
+         {"empty.csv", "empty-label.bin", "empty-label.csv", "weekday-scale-overflow.csv"})
         for (const char *format : {"--json", "--locale=C"})
             QTest::addRow("%s %s", file, format)
-                << QString::fromLatin1(file) << QString::fromLatin1(format);
+                << QString::fromLatin1(file) << QString::fromLatin1(format)
+                << (file == std::string_view("empty.csv") ||
+                    file == std::string_view("empty-label.bin"));
 }
 
 void TestReport::fuzzFindings()
 {
-    // Inputs that once reached undefined behaviour: they must give a normal report.
+    // Inputs that once reached undefined behaviour: they must give a normal report, or be
+    // refused as no statement at all.
     QFETCH(QString, file);
     QFETCH(QString, format);
+    QFETCH(bool, refused);
     const Run r = run({format, QStringLiteral(TEST_DATA_DIR "/fuzz/") + file});
+    if (refused) {
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY2(QString::fromLocal8Bit(r.err).contains(QStringLiteral("это не выписка")),
+                 r.err.constData());
+        return;
+    }
     QVERIFY2(r.exitCode == 0 || r.exitCode == 1, r.err.constData());
     QVERIFY(!r.out.isEmpty());
     if (format == QLatin1String("--json")) {

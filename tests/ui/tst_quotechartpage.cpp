@@ -78,6 +78,8 @@ private Q_SLOTS:
     void bitmapPath_data();
     void bitmapPath();
     void saveWritesABitmap();
+    void unwritableBitmapPath_data();
+    void unwritableBitmapPath();
     void orderListSelectionIsTheDrawnTrade();
 
 private:
@@ -470,6 +472,33 @@ void TestQuoteChartPage::saveWritesABitmap()
     p.page.setSaveChooser([] { return QString(); });
     p.page.saveChart();
     QVERIFY(m_messages.isEmpty());
+}
+
+void TestQuoteChartPage::unwritableBitmapPath_data()
+{
+    QTest::addColumn<QString>("chosen"); // under the test folder
+    QTest::newRow("folder missing") << "no-such-folder/chart";
+    QTest::newRow("under a file") << "plain-file/chart";
+    QTest::newRow("a folder's name") << "history";
+}
+
+void TestQuoteChartPage::unwritableBitmapPath()
+{
+    QFETCH(QString, chosen);
+    QVERIFY(writeFile(m_dir.filePath(QStringLiteral("plain-file")), "x"));
+    QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("history.bmp"))));
+    Page p;
+    p.page.show();
+    p.page.setHistoryFolder(m_history);
+    p.page.setSelectedTrade(trade());
+    p.page.showTrade();
+    const QuoteChart before = p.page.shown();
+    p.page.setSaveChooser([&] { return m_dir.filePath(chosen); });
+    p.child<QPushButton>("Button11")->click();
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY2(m_messages.first().contains(QStringLiteral("Не удалось записать файл")),
+             qPrintable(m_messages.first()));
+    compareSeries(p, before);
 }
 
 void TestQuoteChartPage::orderListSelectionIsTheDrawnTrade()

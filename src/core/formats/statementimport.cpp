@@ -1,4 +1,5 @@
-// Statement decoding: BOM detection, UTF-8 validation and the Windows-1251 fallback.
+// Statement decoding: BOM detection, UTF-8 validation and the Windows-1251 fallback; the checks
+// made before and after reading (file kind, memory, head of the text) and the import's progress.
 #include "formats/statementimport.h"
 
 #include "formats/htmlstatement.h"
@@ -7,14 +8,23 @@
 
 #include <QByteArrayView>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
+
+#if defined(Q_OS_WIN)
+#define NOMINMAX
+#include <windows.h>
+#elif defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -228,7 +238,152 @@ ImportResult takeHtml(HtmlStatement statement, ImportResult result)
     return result;
 }
 
+constexpr qint64 kReadChunk = qint64(8) << 20;
+constexpr size_t kHeadBytes = 64 * 1024;
+constexpr int kHeadLines = 10;
+
+// Tells the progress callback how far the import is; false (and the result marked) to stop.
+class Progress {
+public:
+    Progress(const ImportOptions &options, ImportResult &result, qint64 fileSize)
+        : m_options(options), m_result(result), m_total(2 * fileSize)
+    {
+    }
+    bool reached(qint64 done)
+    {
+        if (!m_options.progress || m_options.progress(std::min(done, m_total), m_total))
+            return true;
+        m_result.cancelled = true;
+        m_result.error = QStringLiteral("импорт отменён");
+        m_result.table.reset();
+        return false;
+    }
+    qint64 fileSize() const { return m_total / 2; }
+
+private:
+    const ImportOptions &m_options;
+    ImportResult &m_result;
+    qint64 m_total;
+};
+
+ImportResult importBytes(LargeArray<char> bytes, const ImportOptions &options, ImportResult result)
+{
+    Progress progress(options, result, qint64(bytes.size()));
+    const qint64 size = progress.fileSize();
+    if (!progress.reached(size))
+        return result;
+    size_t offset = 0;
+    LargeArray<char> text;
+    bool html = false;
+    const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
+    const bool byteOrderMark =
+        (bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF) ||
+        (bytes.size() >= 2 && ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF)));
+    const std::optional<bool> utf16BigEndian =
+        byteOrderMark ? std::nullopt : utf16WithoutMark(bytes);
+    if (byteOrderMark) {
+        text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
+        html = LooksLikeHtml(viewOf(text, offset));
+    } else if (utf16BigEndian) {
+        // Text whose first characters alternate with zero bytes: UTF-16 that lost its mark.
+        text = fromUtf16(bytes, 0, *utf16BigEndian);
+        bytes = LargeArray<char>();
+        result.encoding = *utf16BigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
+        html = LooksLikeHtml(viewOf(text));
+    } else if (LooksLikeHtml(viewOf(bytes))) {
+        text = decodeHtml(std::move(bytes), &offset, result);
+        html = true;
+    } else {
+        text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
+    }
+    if (!progress.reached(size + size / 2))
+        return result;
+    if (!html) {
+        result.error = CheckSemicolonHead(viewOf(text, offset));
+        if (!result.error.isEmpty())
+            return result;
+        result.table = ReadSemicolonText(std::move(text), offset);
+    } else {
+        result.format = StatementFormat::Html;
+        result = takeHtml(ReadHtmlStatement(viewOf(text), offset), std::move(result));
+    }
+    progress.reached(2 * size);
+    return result;
+}
+
 } // namespace
+
+std::optional<qint64> AvailableMemory()
+{
+#if defined(Q_OS_LINUX)
+    if (std::FILE *file = std::fopen("/proc/meminfo", "r")) {
+        char line[256];
+        std::optional<qint64> available;
+        while (std::fgets(line, sizeof line, file)) {
+            long long kib = 0;
+            if (std::sscanf(line, "MemAvailable: %lld kB", &kib) == 1) {
+                available = qint64(kib) * 1024;
+                break;
+            }
+        }
+        std::fclose(file);
+        if (available)
+            return available;
+    }
+#endif
+#if defined(Q_OS_WIN)
+    MEMORYSTATUSEX status;
+    status.dwLength = sizeof status;
+    if (GlobalMemoryStatusEx(&status))
+        return qint64(status.ullAvailPhys);
+#elif defined(_SC_AVPHYS_PAGES) && defined(_SC_PAGESIZE)
+    const long pages = sysconf(_SC_AVPHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0)
+        return qint64(pages) * pageSize;
+#endif
+    return std::nullopt;
+}
+
+QString CheckImportMemory(qint64 fileSize, qint64 availableBytes)
+{
+    constexpr qint64 kMiB = 1024 * 1024;
+    if (fileSize <= 0 || fileSize <= availableBytes / 3)
+        return QString();
+    return QStringLiteral("файл слишком велик для свободной памяти: его размер %1 МБ, а свободно "
+                          "%2 МБ (для импорта нужно втрое больше размера файла)")
+        .arg((fileSize + kMiB - 1) / kMiB)
+        .arg(std::max<qint64>(availableBytes, 0) / kMiB);
+}
+
+QString CheckSemicolonHead(std::string_view utf8)
+{
+    if (utf8.empty())
+        return QStringLiteral("это не выписка: файл пуст");
+    if (utf8.find_first_not_of(" \t\r\n") == std::string_view::npos)
+        return QStringLiteral("это не выписка: в файле только пустые строки");
+    const std::string_view head = utf8.substr(0, std::min(utf8.size(), kHeadBytes));
+    bool separator = false;
+    int lines = 0;
+    for (size_t at = 0; at < head.size() && lines < kHeadLines;) {
+        size_t end = head.find_first_of("\r\n", at);
+        if (end == std::string_view::npos)
+            end = head.size();
+        const std::string_view line = head.substr(at, end - at);
+        at = end + 1;
+        if (line.find_first_not_of(" \t") == std::string_view::npos)
+            continue;
+        ++lines;
+        if (line.find('\0') != std::string_view::npos)
+            return QStringLiteral("это не выписка: в начале файла есть нулевые байты — похоже на "
+                                  "двоичный файл (картинку, архив, программу)");
+        separator = separator || line.find(';') != std::string_view::npos;
+    }
+    if (!separator)
+        return QStringLiteral("это не выписка: в первых строках файла нет ни одного разделителя "
+                              "«;»");
+    return QString();
+}
 
 bool IsValidUtf8(std::string_view bytes)
 {
@@ -278,15 +433,35 @@ LargeArray<char> DecodeStatementText(LargeArray<char> bytes, size_t *offset, Tex
     return fromWindows1251(bytes);
 }
 
-ImportResult ImportStatement(const QString &path)
+ImportResult ImportStatement(const QString &path, const ImportOptions &options)
 {
     ImportResult result;
+    // Opening a pipe waits for a writer, and a device may never end: only regular files are read.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        result.error = info.isDir()
+                           ? QStringLiteral("это папка, а не файл выписки")
+                           : QStringLiteral("это не обычный файл (канал, сокет или устройство) — "
+                                            "выписка читается только из файла");
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.error = file.errorString();
         return result;
     }
     const qint64 size = file.size();
+    const std::optional<qint64> available = options.availableMemory >= 0
+                                                ? std::optional<qint64>(options.availableMemory)
+                                                : AvailableMemory();
+    if (available) {
+        result.error = CheckImportMemory(size, *available);
+        if (!result.error.isEmpty())
+            return result;
+    }
+    Progress progress(options, result, size);
+    if (!progress.reached(0))
+        return result;
     // An HTML statement in UTF-8 (or ASCII) is read where the file is mapped: its table copies
     // what it keeps, so the file's bytes need no buffer of their own.
     if (size > 0) {
@@ -308,7 +483,9 @@ ImportResult ImportStatement(const QString &path)
                         result.encoding = TextEncoding::Utf8;
                         result.declaredCharset =
                             QString::fromLatin1(declared.data(), qsizetype(declared.size()));
-                        return takeHtml(std::move(*statement), std::move(result));
+                        result = takeHtml(std::move(*statement), std::move(result));
+                        progress.reached(2 * size);
+                        return result;
                     }
                     mapped = nullptr;
                 }
@@ -322,7 +499,7 @@ ImportResult ImportStatement(const QString &path)
         bytes.resizeUninitialised(size_t(size));
         qint64 got = 0;
         while (got < size) {
-            const qint64 n = file.read(bytes.data() + got, size - got);
+            const qint64 n = file.read(bytes.data() + got, std::min(size - got, kReadChunk));
             if (n < 0) {
                 result.error = file.errorString();
                 return result;
@@ -330,10 +507,12 @@ ImportResult ImportStatement(const QString &path)
             if (n == 0)
                 break;
             got += n;
+            if (!progress.reached(got))
+                return result;
         }
         bytes.resizeUninitialised(size_t(got));
     } else {
-        // Size unknown (a pipe or special file): read until the end.
+        // Size unknown (a file of the kernel's, such as those in /proc): read until the end.
         const QByteArray all = file.readAll();
         if (file.error() != QFileDevice::NoError) {
             result.error = file.errorString();
@@ -341,45 +520,11 @@ ImportResult ImportStatement(const QString &path)
         }
         bytes.append(all.constData(), size_t(all.size()));
     }
-
-    return ImportStatementBytes(std::move(bytes));
+    file.close();
+    return importBytes(std::move(bytes), options, ImportResult());
 }
 
-ImportResult ImportStatementBytes(LargeArray<char> bytes)
+ImportResult ImportStatementBytes(LargeArray<char> bytes, const ImportOptions &options)
 {
-    ImportResult result;
-    size_t offset = 0;
-    LargeArray<char> text;
-    bool html = false;
-    const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
-    const bool byteOrderMark =
-        (bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF) ||
-        (bytes.size() >= 2 && ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF)));
-    const std::optional<bool> utf16BigEndian =
-        byteOrderMark ? std::nullopt : utf16WithoutMark(bytes);
-    if (byteOrderMark) {
-        text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
-        html = LooksLikeHtml(viewOf(text, offset));
-    } else if (utf16BigEndian) {
-        LargeArray<char> decoded = fromUtf16(bytes, 0, *utf16BigEndian);
-        html = LooksLikeHtml(viewOf(decoded));
-        if (html) {
-            result.encoding = *utf16BigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
-            text = std::move(decoded);
-        } else {
-            text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
-        }
-    } else if (LooksLikeHtml(viewOf(bytes))) {
-        text = decodeHtml(std::move(bytes), &offset, result);
-        html = true;
-    } else {
-        text = DecodeStatementText(std::move(bytes), &offset, &result.encoding);
-    }
-    if (!html) {
-        result.table = ReadSemicolonText(std::move(text), offset);
-        return result;
-    }
-
-    result.format = StatementFormat::Html;
-    return takeHtml(ReadHtmlStatement(viewOf(text), offset), std::move(result));
+    return importBytes(std::move(bytes), options, ImportResult());
 }

@@ -2,6 +2,7 @@
 // reading.
 #include "quotes/historyreader.h"
 
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -51,7 +52,8 @@ bool HistoryReader::open(const QString &path)
     close();
     m_error.clear();
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    // Opening a pipe would wait for a writer: only regular files are read.
+    if (!QFileInfo(path).isFile() || !m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         m_error = QStringLiteral("Не могу открыть файл");
         return false;
     }
