@@ -123,8 +123,11 @@ StatisticsResult CalculateStatistics(const StatementTable &table,
         return FailedResult<StatisticsResult>(*error);
 
     auto money = [sep](double v) { return FormatMoney(v, sep); };
-    // Averages and the net result come from the rounded texts, as the tab shows them.
-    auto fromText = [sep](const QString &t) { return ParseNumber(t, sep).value_or(0.0); };
+    // Averages and the net result come from the rounded texts, as the tab shows them; a sum
+    // beyond the doubles' range ("INF") stays what it is.
+    auto fromText = [sep](const QString &t, double sum) {
+        return ParseNumber(t, sep).value_or(sum);
+    };
     int winCount = 0, lossCount = 0;
     double winSum = 0, lossSum = 0;
     for (const SessionResult &s : result.sessions) {
@@ -135,11 +138,11 @@ StatisticsResult CalculateStatistics(const StatementTable &table,
     }
     result.winCount = QString::number(winCount);
     result.winSum = money(winSum);
-    result.winAverage = money(winCount ? fromText(result.winSum) / winCount : 0.0);
+    result.winAverage = money(winCount ? fromText(result.winSum, winSum) / winCount : 0.0);
     result.lossCount = QString::number(lossCount);
     result.lossSum = money(lossSum);
-    result.lossAverage = money(lossCount ? fromText(result.lossSum) / lossCount : 0.0);
-    result.net = money(fromText(result.winSum) + fromText(result.lossSum));
+    result.lossAverage = money(lossCount ? fromText(result.lossSum, lossSum) / lossCount : 0.0);
+    result.net = money(fromText(result.winSum, winSum) + fromText(result.lossSum, lossSum));
 
     for (size_t i = 0; i < result.sessions.size(); ++i) {
         const SessionResult &s = result.sessions[i];

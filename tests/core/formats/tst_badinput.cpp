@@ -32,6 +32,7 @@ private Q_SLOTS:
     void tooLargeForMemory();
     void profitNumbers_data();
     void profitNumbers();
+    void sumsPastTheLargestDouble();
     void datesAndTimes_data();
     void datesAndTimes();
     void historyFiles_data();
@@ -344,6 +345,25 @@ void TestBadInput::profitNumbers()
     QVERIFY2(!result.error, qPrintable(described(result.error)));
     QCOMPARE(result.net, net);
     QCOMPARE(result.winCount, QStringLiteral("1"));
+}
+
+void TestBadInput::sumsPastTheLargestDouble()
+{
+    // Two wins of 1e308 add up past the doubles: the sum and the net say so, the net is not the
+    // loss alone.
+    const QByteArray win = QByteArray(kOrder).replace("12.50", "1e308");
+    const QByteArray loss = QByteArray(kOrder).replace("12.50", "-5.00");
+    LargeArray<char> bytes;
+    const QByteArray all = kHeader + win + win + loss;
+    bytes.append(all.constData(), size_t(all.size()));
+    const ImportResult imported = ImportStatementBytes(std::move(bytes));
+    QVERIFY(imported.table);
+    const StatisticsResult result = CalculateStatistics(*imported.table, StatisticsSettings());
+    QVERIFY2(!result.error, qPrintable(described(result.error)));
+    QCOMPARE(result.winSum, QStringLiteral("INF"));
+    QCOMPARE(result.winAverage, QStringLiteral("INF"));
+    QCOMPARE(result.lossSum, QStringLiteral("-5.00"));
+    QCOMPARE(result.net, QStringLiteral("INF"));
 }
 
 void TestBadInput::datesAndTimes_data()
