@@ -309,15 +309,13 @@ ImportResult MainWindow::runImport(const QString &path)
 
 bool MainWindow::importStatementFile(const QString &path)
 {
-    if (m_importing || !confirmDroppingEdits())
+    if (m_importing)
         return false;
     m_importing = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QElapsedTimer clock;
     clock.start();
     ImportResult result = runImport(path);
-    if (result.table)
-        m_orders->setTable(std::move(*result.table), result.encoding, std::move(result.account));
     const qint64 milliseconds = clock.elapsed();
     QApplication::restoreOverrideCursor();
     m_importing = false;
@@ -329,6 +327,11 @@ bool MainWindow::importStatementFile(const QString &path)
                       .arg(QDir::toNativeSeparators(path), result.error));
         return false;
     }
+    // Asked only once the file turned out to be a statement: a file that can't be read leaves
+    // the order list and its edits as they are anyway.
+    if (!confirmDroppingEdits())
+        return false;
+    m_orders->setTable(std::move(*result.table), result.encoding, std::move(result.account));
     // The tabs' figures belonged to the statement before.
     for (AnalysisTab *tab : std::as_const(m_analysisTabs)) {
         tab->reset();

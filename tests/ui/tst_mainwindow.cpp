@@ -367,7 +367,12 @@ void TestMainWindow::droppedPictureKeepsTableAndEdits()
     QVERIFY(model->setData(model->index(0, 13), QStringLiteral("-5"), Qt::EditRole));
     const QString status = window.importStatus();
     const QString title = window.windowTitle();
-    window.setUnsavedEditsQuestion([] { return QMessageBox::Discard; });
+    // A file that is no statement doesn't even ask about the edits.
+    int questions = 0;
+    window.setUnsavedEditsQuestion([&questions] {
+        ++questions;
+        return QMessageBox::Discard;
+    });
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(writeStatement(
         QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000010000000100806000000") +
@@ -385,6 +390,16 @@ void TestMainWindow::droppedPictureKeepsTableAndEdits()
     QVERIFY(model->isModified());
     QCOMPARE(window.importStatus(), status);
     QCOMPARE(window.windowTitle(), title);
+    QCOMPARE(questions, 0);
+    // A statement asks first; cancelling keeps the edits.
+    window.setUnsavedEditsQuestion([&questions] {
+        ++questions;
+        return QMessageBox::Cancel;
+    });
+    QVERIFY(!window.importStatementFile(writeStatement(kStatement)));
+    QCOMPARE(questions, 1);
+    QCOMPARE(model->table().cell(1, 13), QStringLiteral("-5"));
+    QVERIFY(model->isModified());
 }
 
 void TestMainWindow::slowImportShowsProgressAndCancels()
