@@ -128,6 +128,15 @@ std::string_view viewOf(const LargeArray<char> &bytes, size_t offset = 0)
 LargeArray<char> fromWindows1251(const LargeArray<char> &bytes);
 
 // UTF-16 without a byte-order mark: a markup character with a zero byte beside it.
+// True when the bytes begin with a UTF-8, UTF-16LE or UTF-16BE byte-order mark.
+bool startsWithByteOrderMark(std::string_view bytes)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
+    return (bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF) ||
+           (bytes.size() >= 2 &&
+            ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF)));
+}
+
 std::optional<bool> utf16WithoutMark(const LargeArray<char> &bytes)
 {
     const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
@@ -275,10 +284,7 @@ ImportResult importBytes(LargeArray<char> bytes, const ImportOptions &options, I
     size_t offset = 0;
     LargeArray<char> text;
     bool html = false;
-    const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
-    const bool byteOrderMark =
-        (bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF) ||
-        (bytes.size() >= 2 && ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF)));
+    const bool byteOrderMark = startsWithByteOrderMark(viewOf(bytes));
     const std::optional<bool> utf16BigEndian =
         byteOrderMark ? std::nullopt : utf16WithoutMark(bytes);
     if (byteOrderMark) {
@@ -469,10 +475,7 @@ ImportResult ImportStatement(const QString &path, const ImportOptions &options)
             const std::string_view bytes(reinterpret_cast<const char *>(mapped), size_t(size));
             const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
             const bool plain8Bit =
-                !(bytes.size() >= 2 &&
-                  ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF))) &&
-                !(bytes.size() >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF) &&
-                !(bytes.size() >= 2 && (u[0] == 0 || u[1] == 0));
+                !startsWithByteOrderMark(bytes) && !(bytes.size() >= 2 && (u[0] == 0 || u[1] == 0));
             if (plain8Bit && LooksLikeHtml(bytes)) {
                 const std::string declared = DeclaredCharset(bytes);
                 if (declared.empty() || isNamed(declared, {"utf-8", "utf8", "unicode-1-1-utf-8"})) {
