@@ -25,6 +25,7 @@ private Q_SLOTS:
     void writeFallsBackToUtf8OutsideTheCodePage();
     void largeFiles_data();
     void largeFiles();
+    void progressCanCancelEveryStage_data();
     void progressCanCancelEveryStage();
 
 private:
@@ -284,12 +285,27 @@ void TestStatementImport::largeFiles()
         QCOMPARE(table.cell(loneCrAt + 1, 0), QStringLiteral("extra"));
 }
 
-void TestStatementImport::progressCanCancelEveryStage()
+void TestStatementImport::progressCanCancelEveryStage_data()
 {
+    QTest::addColumn<QByteArray>("content");
     // 20 MB: read in three pieces, then decoded and split.
     const QByteArray line = "1001;2010.05.24;10:00:00;BUY;0.10;EURUSD;1.2000;1.1950;1.2100;"
                             "2010.05.24;12:00:00;1.2100;0.00;12.50;\r\n";
-    const QByteArray content = "h;\r\n" + line.repeated(20 * 1000 * 1000 / line.size());
+    QTest::newRow("semicolon") << "h;\r\n" + line.repeated(20 * 1000 * 1000 / line.size());
+    // 6 MB of HTML: read a piece at a time on two threads, the table built as it goes.
+    const QByteArray row =
+        "<tr><td>1001</td><td>2010.05.24 10:00:00</td><td>buy</td><td>0.10</td><td>eurusd</td>"
+        "<td>1.2000</td><td>1.1950</td><td>1.2100</td><td>2010.05.24 12:00:00</td>"
+        "<td>1.2100</td><td>0.00</td><td>0.00</td><td>0.00</td><td>12.50</td></tr>\n";
+    QTest::newRow("html") << "<html><body><table>\n<tr><td colspan=13>Closed Transactions:</td>"
+                             "</tr>\n" +
+                                 row.repeated(6 * 1000 * 1000 / row.size()) +
+                                 "</table></body></html>\n";
+}
+
+void TestStatementImport::progressCanCancelEveryStage()
+{
+    QFETCH(QByteArray, content);
     const QString path = writeFile(content);
     QList<QPair<qint64, qint64>> calls;
     ImportOptions options;

@@ -8,7 +8,9 @@
 #include "statement/parsenumber.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -169,13 +171,16 @@ class StatementReader {
 public:
     /// Reads from `offset` to the end of `text`; `beginsInClosed`: the stretch starts with
     /// rows of the closed-transactions table; `endsAtRow`: the end of `text` is the start of a
-    /// further row (not a cut).
-    StatementReader(std::string_view text, size_t offset, bool beginsInClosed, bool endsAtRow)
+    /// further row (not a cut); `markupBytes`: the bytes whose rows the table will hold in the
+    /// end, this stretch's and those appended to it.
+    StatementReader(std::string_view text, size_t offset, bool beginsInClosed, bool endsAtRow,
+                    size_t markupBytes)
         : m_rows(text, offset, endsAtRow)
     {
         // About a row per 500 bytes of the terminal's markup, and a fifth of its bytes kept.
-        const size_t bytes = text.size() - offset;
-        m_builder.reserve(bytes / 400 + 16, bytes / 4 + 1024);
+        // Room for all of them from the start: growing the buffers later costs more than the
+        // address space they take (pages are only used when written).
+        m_builder.reserve(markupBytes / 400 + 16, markupBytes / 4 + 1024);
         if (beginsInClosed) {
             m_section = Section::Closed;
             m_sawClosed = true;
@@ -186,14 +191,26 @@ public:
     }
 
     void read();
+    /// Reads the next piece of a stretch read piece by piece (each piece cut where a row
+    /// starts; `endsAtRow` as for the stretch when it is the last one).
+    void readPiece(std::string_view piece, bool endsAtRow)
+    {
+        m_rows.reset(piece, 0, endsAtRow);
+        read();
+    }
+    /// From now on a row that would need a note stops the reading instead (gaveUp()): a stretch
+    /// read piece by piece can't tell the row's line, so it is read again whole.
+    void stopAtNotes() { m_stopAtNotes = true; }
+    bool gaveUp() const { return m_gaveUp; }
+    const HtmlTableReader &rows() const { return m_rows; }
     /// True when a cell of the stretch held a byte outside ASCII.
     bool sawNonAsciiText() const { return m_rows.sawNonAsciiText(); }
     /// True when the stretch ended in the middle of the closed-transactions table, outside
     /// any markup: where a second stretch that begins in that table takes over.
     bool endsInClosedTable() const
     {
-        return !m_rows.endedInMarkup() && m_section == Section::Closed && !m_untitled &&
-               m_tablesByShape == 1;
+        return !m_rows.endedInMarkup() && !m_rows.quoteLeftOpen() && m_section == Section::Closed &&
+               !m_untitled && m_tablesByShape == 1;
     }
     /// Appends what the stretch after this one read.
     void append(StatementReader &&next);
@@ -216,6 +233,8 @@ private:
     std::vector<BalanceOperation> m_operations;
     QStringList m_notes;
     int m_notesLeftOut = 0;
+    bool m_stopAtNotes = false;
+    bool m_gaveUp = false;
     Section m_section = Section::None;
     bool m_sawClosed = false;
     bool m_untitled = false; // a title row of an unknown label is waiting for the row after it
@@ -249,6 +268,10 @@ void StatementReader::append(StatementReader &&next)
 
 void StatementReader::note(const QString &text)
 {
+    if (m_stopAtNotes) {
+        m_gaveUp = true;
+        return;
+    }
     if (m_notes.size() < kMaxNotes)
         m_notes.append(QStringLiteral("Строка %1 файла: %2").arg(m_rows.rowLine()).arg(text));
     else
@@ -278,7 +301,7 @@ void StatementReader::takeTitle(std::string_view label)
 
 void StatementReader::read()
 {
-    while (m_rows.nextRow()) {
+    while (!m_gaveUp && m_rows.nextRow()) {
         const int count = m_rows.cellCount();
         if (count == 1) {
             const std::string_view label = labelOf(m_rows.cell(0));
@@ -512,8 +535,8 @@ std::optional<HtmlStatement> readStatement(std::string_view text, size_t offset,
     if (text.size() - offset >= kParallelBytes)
         split = NextRowStart(text, offset + (text.size() - offset) / 2);
     if (split != std::string_view::npos) {
-        StatementReader first(text.substr(0, split), offset, false, true);
-        StatementReader second(text, split, true, false);
+        StatementReader first(text.substr(0, split), offset, false, true, text.size() - offset);
+        StatementReader second(text, split, true, false, text.size() - split);
         bool secondValid = true;
         std::thread secondThread([&] {
             second.read();
@@ -531,7 +554,7 @@ std::optional<HtmlStatement> readStatement(std::string_view text, size_t offset,
         // The cut fell outside the closed transactions (a short table with long blocks after
         // it): read it again in one go.
     }
-    StatementReader whole(text, offset, false, false);
+    StatementReader whole(text, offset, false, false, text.size() - offset);
     whole.read();
     if (!valid(whole, offset, text.size()))
         return std::nullopt;
@@ -539,6 +562,134 @@ std::optional<HtmlStatement> readStatement(std::string_view text, size_t offset,
 }
 
 } // namespace
+
+namespace {
+
+// The start of the last row start tag in piece[1..size), or npos: where a piece is cut.
+size_t lastRowStart(const char *piece, size_t size)
+{
+    size_t end = size;
+    while (end > 1) {
+        const void *hit = memrchr(piece + 1, '<', end - 1);
+        if (!hit)
+            return std::string_view::npos;
+        const size_t at = size_t(static_cast<const char *>(hit) - piece);
+        if (at + 3 < size && (piece[at + 1] | 0x20) == 't' && (piece[at + 2] | 0x20) == 'r') {
+            const char after = piece[at + 3];
+            if (after == '>' || after == ' ' || after == '\t' || after == '\n' || after == '\r' ||
+                after == '\f' || after == '\v')
+                return at;
+        }
+        end = at;
+    }
+    return std::string_view::npos;
+}
+
+// Reads bytes [begin, end) of the source piece by piece into `reader`, each piece cut before
+// the last row start in it. False when the reading is given up: a read failed or came short,
+// a cut fell inside markup, a cell held a byte outside ASCII (whether the file is UTF-8 is
+// then a question for all of it), a row needed a note, `stop` was set, or `progress` (given
+// the bytes read so far) said to stop.
+bool readStretchInPieces(const ByteSource &source, uint64_t begin, uint64_t end, bool endsAtRow,
+                         size_t pieceBytes, StatementReader &reader, const std::atomic<bool> &stop,
+                         const std::function<bool(uint64_t)> &progress)
+{
+    reader.stopAtNotes();
+    LargeArray<char> window;
+    uint64_t position = begin; // where window[0] is in the source
+    size_t filled = 0;
+    for (;;) {
+        if (stop.load(std::memory_order_relaxed))
+            return false;
+        const size_t want = size_t(std::min<uint64_t>(pieceBytes, end - position - filled));
+        window.resizeUninitialised(filled + want);
+        for (size_t got = 0; got < want;) {
+            const int64_t n =
+                source(position + filled + got, window.data() + filled + got, want - got);
+            if (n <= 0)
+                return false;
+            got += size_t(n);
+        }
+        filled += want;
+        const bool last = position + filled == end;
+        size_t cut = filled;
+        if (!last) {
+            cut = lastRowStart(window.data(), filled);
+            if (cut == std::string_view::npos)
+                continue; // a row longer than the window: read on into it
+        }
+        reader.readPiece(std::string_view(window.data(), cut), last ? endsAtRow : true);
+        const HtmlTableReader &rows = reader.rows();
+        if (reader.gaveUp() || rows.sawNonAsciiText() ||
+            (!last && (rows.endedInMarkup() || rows.quoteLeftOpen())))
+            return false;
+        if (progress && !progress(position + cut - begin))
+            return false;
+        if (last)
+            return true;
+        std::memmove(window.data(), window.data() + cut, filled - cut);
+        position += cut;
+        filled -= cut;
+    }
+}
+
+} // namespace
+
+std::optional<HtmlStatement> ReadHtmlStatementInPieces(const ByteSource &source, uint64_t size,
+                                                       const PieceReading &how, bool *cancelled)
+{
+    *cancelled = false;
+    std::atomic<bool> stop{false};
+    auto progress = [&](uint64_t done, uint64_t of) {
+        if (!how.progress || how.progress(size * done / std::max<uint64_t>(of, 1)))
+            return true;
+        *cancelled = true;
+        return false;
+    };
+    // A long statement is read as two stretches on two threads, cut at the first row start past
+    // its middle, as ReadHtmlStatement does.
+    uint64_t split = size;
+    if (size >= kParallelBytes) {
+        const uint64_t middle = size / 2;
+        std::string probe(size_t(std::min<uint64_t>(64 << 10, size - middle)), '\0');
+        size_t got = 0;
+        while (got < probe.size()) {
+            const int64_t n = source(middle + got, probe.data() + got, probe.size() - got);
+            if (n <= 0)
+                break;
+            got += size_t(n);
+        }
+        const size_t at = NextRowStart(std::string_view(probe.data(), got), 0);
+        if (at != std::string_view::npos)
+            split = middle + at;
+    }
+    if (split < size) {
+        StatementReader first(std::string_view(), 0, false, true, size);
+        StatementReader second(std::string_view(), 0, true, false, size - split);
+        bool secondRead = false;
+        std::thread secondThread([&] {
+            secondRead = readStretchInPieces(source, split, size, false, how.pieceBytes, second,
+                                             stop, nullptr);
+            if (!secondRead)
+                stop = true;
+        });
+        const bool firstRead =
+            readStretchInPieces(source, 0, split, true, how.pieceBytes, first, stop,
+                                [&](uint64_t done) { return progress(done, split); });
+        if (!firstRead)
+            stop = true;
+        secondThread.join();
+        if (!firstRead || !secondRead || !first.endsInClosedTable())
+            return std::nullopt;
+        first.append(std::move(second));
+        return first.finish();
+    }
+    StatementReader whole(std::string_view(), 0, false, false, size);
+    if (!readStretchInPieces(source, 0, size, false, how.pieceBytes, whole, stop,
+                             [&](uint64_t done) { return progress(done, size); }))
+        return std::nullopt;
+    return whole.finish();
+}
 
 HtmlStatement ReadHtmlStatement(std::string_view utf8, size_t offset)
 {

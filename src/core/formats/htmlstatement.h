@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -34,3 +36,26 @@ HtmlStatement ReadHtmlStatement(std::string_view utf8, size_t offset = 0);
 /// cell's text holds bytes outside ASCII and the bytes are not valid UTF-8. (Cells of ASCII
 /// only read the same in every charset the import knows.)
 std::optional<HtmlStatement> ReadHtmlStatementIfUtf8(std::string_view bytes);
+
+/// Where ReadHtmlStatementInPieces takes its bytes from: reads up to `size` bytes at position
+/// `at` into `into`; the count read, 0 past the end, or -1 on an error. Called from two threads
+/// at once for a long text.
+using ByteSource = std::function<int64_t(uint64_t at, char *into, size_t size)>;
+
+/// How ReadHtmlStatementInPieces reads.
+struct PieceReading {
+    /// Bytes read at a time: a piece small enough to stay in the processor's cache while it is
+    /// read is read fastest.
+    size_t pieceBytes = size_t(256) << 10;
+    /// Called on the calling thread as the reading goes on, with about how many of the bytes
+    /// are read; false stops it. May be empty.
+    std::function<bool(uint64_t done)> progress;
+};
+
+/// ReadHtmlStatementIfUtf8 for the `size` bytes of `source`, read a piece at a time instead of
+/// all at once, so the text is never held whole. Gives up (nothing returned) on anything a
+/// piece can't settle alone: a cell's text with bytes outside ASCII, a row that needs a note,
+/// a cut inside markup, a failed or short read; the caller then reads the text whole, which
+/// gives the same table (or the note, or the error). `cancelled` tells that `progress` stopped it.
+std::optional<HtmlStatement> ReadHtmlStatementInPieces(const ByteSource &source, uint64_t size,
+                                                       const PieceReading &how, bool *cancelled);

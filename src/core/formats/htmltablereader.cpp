@@ -271,6 +271,23 @@ HtmlTableReader::HtmlTableReader(std::string_view html, size_t offset, bool ends
     m_segments.reserve(8);
 }
 
+void HtmlTableReader::reset(std::string_view html, size_t offset, bool endsAtRow)
+{
+    m_text = html;
+    m_pos = offset;
+    m_endsAtRow = endsAtRow;
+    m_rowStart = 0;
+    m_rowClosed = false;
+    m_cellOpen = false;
+    m_endedInMarkup = false;
+    m_quoteLeftOpen = false;
+    m_nonAsciiText = false;
+    m_countedTo = 0;
+    m_countedLines = 1;
+    m_cells.clear();
+    m_scratch.clear();
+}
+
 int HtmlTableReader::rowLine() const
 {
     if (m_rowStart < m_countedTo) {
@@ -358,7 +375,7 @@ void HtmlTableReader::appendCleanText()
 // The position after the '>' that ends the tag whose attributes start at `from`, or npos. A
 // quoted attribute value may hold '>'; a quote not right after '=' or never closed is a plain
 // character.
-size_t HtmlTableReader::tagEnd(size_t from) const
+size_t HtmlTableReader::tagEnd(size_t from)
 {
     const char *data = m_text.data();
     const char *end = data + m_text.size();
@@ -380,13 +397,14 @@ size_t HtmlTableReader::tagEnd(size_t from) const
                 p = close + 1;
                 continue;
             }
+            m_quoteLeftOpen = true;
         }
         p = hit + 1;
     }
 }
 
 // The position after the end tag </name> of a raw-text element, or the end of the text.
-size_t HtmlTableReader::skipRawText(size_t from, std::string_view name) const
+size_t HtmlTableReader::skipRawText(size_t from, std::string_view name)
 {
     std::string needle("</");
     for (const char c : name)
@@ -412,8 +430,15 @@ void HtmlTableReader::readPlainCells()
             break;
         const char *text = p + 3;
         if (*text == ' ') {
-            // Attributes: without a quote before the first '>', that '>' ends the tag.
+            // Attributes: a '>' ends the tag unless it is inside a value quoted right after its
+            // '=' (as the terminal writes its style="..." values).
             const char *stop = scanTagStop(text, end);
+            while (stop < end && *stop != '>' && stop[-1] == '=') {
+                const void *close = std::memchr(stop + 1, *stop, size_t(end - stop - 1));
+                if (!close)
+                    break;
+                stop = scanTagStop(static_cast<const char *>(close) + 1, end);
+            }
             if (stop < end && *stop == '>') {
                 text = stop + 1;
             } else {
@@ -437,7 +462,11 @@ void HtmlTableReader::readPlainCells()
         m_nonAsciiText = m_nonAsciiText || (flags & HasNonAscii);
         if (length == 0 ||
             (!(flags & NeedsCleaning) && text[0] != ' ' && text[length - 1] != ' ')) {
-            m_cells.push_back({begin, length, false, (flags & HasBlank) != 0});
+            // Written in place: a cell built aside and copied in stalls the store buffer.
+            CellRef &cell = m_cells.emplace_back();
+            cell.begin = begin;
+            cell.length = length;
+            cell.mayHaveBlank = (flags & HasBlank) != 0;
         } else {
             m_segmentCount = 0;
             m_segments.clear();

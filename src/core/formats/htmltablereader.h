@@ -16,6 +16,10 @@ public:
     /// one, cut where a further row starts, so a row open at its end is complete.
     explicit HtmlTableReader(std::string_view html, size_t offset = 0, bool endsAtRow = false);
 
+    /// Reads another text, as the constructor (a text read piece by piece: each piece cut where
+    /// a row starts). Clears what sawNonAsciiText(), endedInMarkup() and quoteLeftOpen() tell.
+    void reset(std::string_view html, size_t offset, bool endsAtRow);
+
     /// Reads the next row; false when the text holds no further row.
     bool nextRow();
 
@@ -38,6 +42,10 @@ public:
     int rowLine() const;
     /// True when the text ended inside a tag, a comment or a script or style element.
     bool endedInMarkup() const { return m_endedInMarkup; }
+    /// True when a tag held a quoted attribute value that the text never closes; its quote was
+    /// read as a plain character. In the first part of a longer text the value may close later,
+    /// so the part may read differently from the whole.
+    bool quoteLeftOpen() const { return m_quoteLeftOpen; }
 
 private:
     struct CellRef {
@@ -61,8 +69,8 @@ private:
         else
             m_segments.push_back({begin, end});
     }
-    size_t tagEnd(size_t from) const;
-    size_t skipRawText(size_t from, std::string_view name) const;
+    size_t tagEnd(size_t from);
+    size_t skipRawText(size_t from, std::string_view name);
     size_t endOfMarkup(size_t position)
     {
         if (position != std::string_view::npos)
@@ -79,6 +87,7 @@ private:
     bool m_cellOpen = false;
     bool m_endsAtRow;
     bool m_endedInMarkup = false;
+    bool m_quoteLeftOpen = false;
     mutable size_t m_countedTo = 0; // rowLine() counts on from here
     mutable int m_countedLines = 1;
     std::vector<CellRef> m_cells;

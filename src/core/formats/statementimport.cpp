@@ -13,6 +13,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -233,6 +234,18 @@ LargeArray<char> fromWindows1251(const LargeArray<char> &bytes)
     return out;
 }
 
+// True when the text begins as an HTML document in UTF-8 or ASCII as far as its first 64 KB
+// tell: no byte-order mark (nor the zero bytes of UTF-16), and no charset but UTF-8 declared.
+bool isUtf8HtmlHead(std::string_view bytes)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
+    if (startsWithByteOrderMark(bytes) || (bytes.size() >= 2 && (u[0] == 0 || u[1] == 0)) ||
+        !LooksLikeHtml(bytes))
+        return false;
+    const std::string declared = DeclaredCharset(bytes);
+    return declared.empty() || isNamed(declared, {"utf-8", "utf8", "unicode-1-1-utf-8"});
+}
+
 ImportResult takeHtml(HtmlStatement statement, ImportResult result)
 {
     if (!statement.table) {
@@ -245,6 +258,16 @@ ImportResult takeHtml(HtmlStatement statement, ImportResult result)
     result.account = std::move(statement.account);
     result.notes = std::move(statement.notes);
     return result;
+}
+
+// takeHtml for a statement read as UTF-8 whose file begins with `head`.
+ImportResult takeUtf8Html(HtmlStatement statement, std::string_view head, ImportResult result)
+{
+    const std::string declared = DeclaredCharset(head);
+    result.format = StatementFormat::Html;
+    result.encoding = TextEncoding::Utf8;
+    result.declaredCharset = QString::fromLatin1(declared.data(), qsizetype(declared.size()));
+    return takeHtml(std::move(statement), std::move(result));
 }
 
 constexpr qint64 kReadChunk = qint64(8) << 20;
@@ -468,35 +491,40 @@ ImportResult ImportStatement(const QString &path, const ImportOptions &options)
     Progress progress(options, result, size);
     if (!progress.reached(0))
         return result;
-    // An HTML statement in UTF-8 (or ASCII) is read where the file is mapped: its table copies
-    // what it keeps, so the file's bytes need no buffer of their own.
+#if defined(Q_OS_UNIX)
+    // An HTML statement in UTF-8 (or ASCII) is read a piece at a time, straight from the file:
+    // its table copies what it keeps, so the file is never held whole.
     if (size > 0) {
-        if (uchar *mapped = file.map(0, size)) {
-            const std::string_view bytes(reinterpret_cast<const char *>(mapped), size_t(size));
-            const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
-            const bool plain8Bit =
-                !startsWithByteOrderMark(bytes) && !(bytes.size() >= 2 && (u[0] == 0 || u[1] == 0));
-            if (plain8Bit && LooksLikeHtml(bytes)) {
-                const std::string declared = DeclaredCharset(bytes);
-                if (declared.empty() || isNamed(declared, {"utf-8", "utf8", "unicode-1-1-utf-8"})) {
-                    std::optional<HtmlStatement> statement = ReadHtmlStatementIfUtf8(bytes);
-                    file.unmap(mapped);
-                    if (statement) {
-                        result.format = StatementFormat::Html;
-                        result.encoding = TextEncoding::Utf8;
-                        result.declaredCharset =
-                            QString::fromLatin1(declared.data(), qsizetype(declared.size()));
-                        result = takeHtml(std::move(*statement), std::move(result));
-                        progress.reached(2 * size);
-                        return result;
-                    }
-                    mapped = nullptr;
-                }
+        const int fd = file.handle();
+        const ByteSource source = [fd](uint64_t at, char *into, size_t bytes) -> int64_t {
+            for (;;) {
+                const ssize_t n = ::pread(fd, into, bytes, off_t(at));
+                if (n >= 0 || errno != EINTR)
+                    return n;
             }
-            if (mapped)
-                file.unmap(mapped);
+        };
+        std::string head(size_t(std::min<qint64>(size, qint64(kHeadBytes))), '\0');
+        const int64_t headBytes = source(0, head.data(), head.size());
+        head.resize(size_t(std::max<int64_t>(headBytes, 0)));
+        if (isUtf8HtmlHead(head)) {
+            PieceReading how;
+            how.progress = [&progress](uint64_t done) {
+                return progress.reached(2 * qint64(done));
+            };
+            bool cancelled = false;
+            std::optional<HtmlStatement> statement =
+                ReadHtmlStatementInPieces(source, uint64_t(size), how, &cancelled);
+            if (cancelled)
+                return result;
+            if (statement) {
+                result = takeUtf8Html(std::move(*statement), head, std::move(result));
+                progress.reached(2 * size);
+                return result;
+            }
+            // Something only the whole text settles: read it whole below.
         }
     }
+#endif
     LargeArray<char> bytes;
     if (size > 0) {
         bytes.resizeUninitialised(size_t(size));
@@ -524,6 +552,16 @@ ImportResult ImportStatement(const QString &path, const ImportOptions &options)
         bytes.append(all.constData(), size_t(all.size()));
     }
     file.close();
+    // An HTML statement in UTF-8 (or ASCII) is read from the file's bytes as they are, its
+    // cells checked for UTF-8 only where they hold bytes outside ASCII.
+    const std::string_view view = viewOf(bytes);
+    if (isUtf8HtmlHead(view)) {
+        if (std::optional<HtmlStatement> statement = ReadHtmlStatementIfUtf8(view)) {
+            result = takeUtf8Html(std::move(*statement), view, std::move(result));
+            progress.reached(2 * size);
+            return result;
+        }
+    }
     return importBytes(std::move(bytes), options, ImportResult());
 }
 

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <cstring>
 
 class TestHtmlStatement : public QObject {
     Q_OBJECT
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void encodings();
     void notAnAccountStatement_data();
     void notAnAccountStatement();
+    void inPieces_data();
+    void inPieces();
 
 private:
     QString writeFile(const QByteArray &bytes);
@@ -447,6 +450,173 @@ void TestHtmlStatement::notAnAccountStatement()
     if (html)
         QVERIFY2(result.error.contains(QLatin1String("Closed Transactions")),
                  qPrintable(result.error));
+}
+
+namespace {
+
+// Fails the test where two readings of a statement differ.
+void compareStatements(const HtmlStatement &read, const HtmlStatement &expected)
+{
+    QCOMPARE(read.table.has_value(), expected.table.has_value());
+    if (expected.table) {
+        QCOMPARE(read.table->rowCount(), expected.table->rowCount());
+        for (int row = 0; row < expected.table->rowCount(); ++row)
+            for (int c = 0; c < StatementTable::kColumnCount; ++c)
+                if (read.table->cellUtf8(row, c) != expected.table->cellUtf8(row, c))
+                    QFAIL(qPrintable(
+                        QStringLiteral("row %1 column %2: %3 instead of %4")
+                            .arg(row)
+                            .arg(c)
+                            .arg(read.table->cell(row, c), expected.table->cell(row, c))));
+    }
+    QCOMPARE(read.notes, expected.notes);
+    QCOMPARE(read.account.broughtForward, expected.account.broughtForward);
+    QCOMPARE(read.account.startingBalance, expected.account.startingBalance);
+    QCOMPARE(read.account.operations.size(), expected.account.operations.size());
+    for (size_t i = 0; i < expected.account.operations.size(); ++i) {
+        const BalanceOperation &a = read.account.operations[i];
+        const BalanceOperation &b = expected.account.operations[i];
+        QCOMPARE(a.kind, b.kind);
+        QCOMPARE(a.ticket, b.ticket);
+        QCOMPARE(a.time, b.time);
+        QCOMPARE(a.amount, b.amount);
+        QCOMPARE(a.comment, b.comment);
+    }
+}
+
+// A statement of `trades` generated rows: past 4 MB at 12,000, so it is read on two threads.
+QByteArray longStatement(int trades)
+{
+    QByteArray rows;
+    rows.reserve(trades * 400);
+    for (int i = 0; i < trades; ++i) {
+        QByteArray row = kTradeRow;
+        row.replace(">101<", ">" + QByteArray::number(1000 + i) + "<");
+        if (i % 3 == 0)
+            row.replace("<td>0.55</td>", "<td>-1 234.50</td>");
+        if (i % 500 == 0)
+            row += "<tr><td>" + QByteArray::number(900000 + i) +
+                   "</td><td>2024.03.14 10:45:06</td><td>balance</td><td colspan=10>Deposit</td>"
+                   "<td>1 000.00</td></tr>";
+        rows += row + '\n';
+    }
+    return statementWith(rows);
+}
+
+} // namespace
+
+// How a text fares when read piece by piece.
+enum class Pieces {
+    Read,        // read at every piece size
+    GiveUp,      // given up at every piece size
+    GiveUpAtCut, // given up when a piece is cut at the wrong row start (surely so with 1-byte
+                 // pieces, which cut before every row start in turn); read alike otherwise
+};
+Q_DECLARE_METATYPE(Pieces)
+
+void TestHtmlStatement::inPieces_data()
+{
+    QTest::addColumn<QByteArray>("html");
+    QTest::addColumn<QList<int>>("pieceSizes");
+    QTest::addColumn<Pieces>("pieces");
+
+    // Statements whose cells are all ASCII read the same piece by piece, down to tiny pieces
+    // that cut nearly every row; the others hold text only the whole file can place in its
+    // charset (Shift_JIS labels, Chinese comments, a non-ASCII deposit comment).
+    const QList<int> small{7, 64, 4096};
+    for (const QString &file : RealStatementFiles()) {
+        const bool ascii =
+            !file.contains(QLatin1String("05")) && !file.contains(QLatin1String("08"));
+        QTest::newRow(qPrintable(file)) << readAll(RealStatementsDir() + QLatin1Char('/') + file)
+                                        << small << (ascii ? Pieces::Read : Pieces::GiveUp);
+    }
+    QByteArray second = kTradeRow;
+    second.replace(">101<", ">102<");
+    const QList<int> tiny{1, 2, 7, 64, 100000};
+    QTest::newRow("two trades") << statementWith(kTradeRow + second) << tiny << Pieces::Read;
+    QTest::newRow("two threads") << longStatement(12000) << QList<int>{4096, 256 << 10}
+                                 << Pieces::Read;
+    // A piece cut before a row start inside a comment, a quoted value or a script would end in
+    // the middle of it: the reading gives up rather than read the rest as rows.
+    QTest::newRow("row start in a comment")
+        << statementWith(kTradeRow + "<!-- <tr><td>999</td></tr> -->" + second) << tiny
+        << Pieces::GiveUpAtCut;
+    QTest::newRow("row start in a quoted value")
+        << statementWith(kTradeRow + "<tr><td title=\"x> <tr \">103</td></tr>" + second) << tiny
+        << Pieces::GiveUpAtCut;
+    QTest::newRow("row start in a script")
+        << statementWith(kTradeRow + "<script>a = '<tr >';</script>" + second) << tiny
+        << Pieces::GiveUpAtCut;
+    // A row that needs a note (its line number is known only to the whole text).
+    QByteArray missing = second;
+    missing.replace("<td>0.00</td><td>0.00</td>", "<td>0.00</td>");
+    QTest::newRow("row with a note")
+        << statementWith(kTradeRow + missing) << tiny << Pieces::GiveUp;
+    QTest::newRow("non-ASCII cell")
+        << statementWith("<tr><td>7</td><td>2024.03.01 00:00:00</td><td>balance</td><td "
+                         "colspan=10>Пополнение</td><td>100.00</td></tr>" +
+                         kTradeRow)
+        << tiny << Pieces::GiveUp;
+}
+
+void TestHtmlStatement::inPieces()
+{
+    QFETCH(QByteArray, html);
+    QFETCH(QList<int>, pieceSizes);
+    QFETCH(Pieces, pieces);
+    const HtmlStatement whole = ReadHtmlStatement(std::string_view(html.constData(), html.size()));
+    const ByteSource source = [&html](uint64_t at, char *into, size_t size) -> int64_t {
+        if (at >= uint64_t(html.size()))
+            return 0;
+        const size_t n = std::min(size, size_t(uint64_t(html.size()) - at));
+        std::memcpy(into, html.constData() + at, n);
+        return int64_t(n);
+    };
+    for (const int pieceBytes : pieceSizes) {
+        PieceReading how;
+        how.pieceBytes = size_t(pieceBytes);
+        uint64_t lastProgress = 0;
+        how.progress = [&](uint64_t done) {
+            lastProgress = done;
+            return true;
+        };
+        bool cancelled = true;
+        const std::optional<HtmlStatement> read =
+            ReadHtmlStatementInPieces(source, uint64_t(html.size()), how, &cancelled);
+        const QByteArray where = "pieces of " + QByteArray::number(pieceBytes);
+        QVERIFY(!cancelled);
+        if (pieces == Pieces::Read)
+            QVERIFY2(read, where);
+        if (pieces == Pieces::GiveUp || (pieces == Pieces::GiveUpAtCut && pieceBytes == 1))
+            QVERIFY2(!read, where);
+        if (read) {
+            compareStatements(*read, whole);
+            if (QTest::currentTestFailed())
+                QFAIL(where);
+            QCOMPARE(lastProgress, uint64_t(html.size()));
+        }
+    }
+
+    // A file is read so, and one the pieces give up on is read whole: the same table either way
+    // (in UTF-8; other charsets are decoded first).
+    if (IsValidUtf8(std::string_view(html.constData(), html.size()))) {
+        const ImportResult imported = ImportStatement(writeFile(html));
+        QVERIFY2(imported.table, qPrintable(imported.error));
+        HtmlStatement fromFile;
+        fromFile.table = imported.table;
+        fromFile.notes = imported.notes;
+        fromFile.account = imported.account.value_or(AccountOperations());
+        compareStatements(fromFile, whole);
+    }
+
+    // Stopped by its progress callback: nothing, and told so.
+    PieceReading stopped;
+    stopped.pieceBytes = 64;
+    stopped.progress = [](uint64_t) { return false; };
+    bool cancelled = false;
+    QVERIFY(!ReadHtmlStatementInPieces(source, uint64_t(html.size()), stopped, &cancelled));
+    if (pieces == Pieces::Read)
+        QVERIFY(cancelled);
 }
 
 QTEST_GUILESS_MAIN(TestHtmlStatement)
