@@ -105,9 +105,15 @@ std::string_view withoutBlanks(std::string_view cell, std::string &buffer)
     return buffer;
 }
 
+// True when `text` is `literal` (a constant length lets the compiler compare in place).
+template <size_t N> bool is(std::string_view text, const char (&literal)[N])
+{
+    return text.size() == N - 1 && std::memcmp(text.data(), literal, N - 1) == 0;
+}
+
 std::optional<double> numberOf(std::string_view cell)
 {
-    if (cell == "0.00")
+    if (is(cell, "0.00"))
         return 0.0; // most commissions, taxes and swaps
     char buffer[64];
     if (hasBlank(cell) && cell.size() <= sizeof buffer) {
@@ -148,6 +154,11 @@ enum class RowKind { Trade, Pending, Money, Unknown };
 
 RowKind kindOf(std::string_view type, bool *buySide)
 {
+    // The terminal's own spelling first: nearly every row is one of these.
+    if (is(type, "buy") || is(type, "sell")) {
+        *buySide = type[0] == 'b';
+        return RowKind::Trade;
+    }
     char buffer[16];
     if (type.size() > sizeof buffer)
         return RowKind::Unknown;
@@ -450,9 +461,8 @@ void StatementReader::takeTrade(bool buy)
         cells[int(Column::Profit)] =
             printed; // the result is the printed profit, already in table form
     } else {
-        profit.clear();
-        for (const QChar ch : FormatMoney(result, QLatin1Char('.')))
-            profit.push_back(char(ch.unicode()));
+        profit.resize(kMoneyTextSize);
+        profit.resize(FormatMoneyText(result, profit.data()));
         cells[int(Column::Profit)] = profit;
     }
     m_builder.addRow(cells, kTradeCells);

@@ -1,6 +1,7 @@
 // Two-decimal formatting with round-half-away-from-zero on the exact binary value.
 #include "statement/formatmoney.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -23,51 +24,73 @@ void incrementLastDigit(char *text, size_t length)
     text[0] = '1';
 }
 
-QString withSeparator(const char *text, QChar decimalSeparator)
+size_t copyText(const char *text, char *out)
 {
-    QString result = QString::fromLatin1(text);
-    const qsizetype dot = result.indexOf(QLatin1Char('.'));
-    if (dot >= 0)
-        result[dot] = decimalSeparator;
-    return result;
+    const size_t length = std::strlen(text);
+    std::memcpy(out, text, length);
+    return length;
 }
 
 } // namespace
 
-QString FormatMoney(double value, QChar decimalSeparator)
+size_t FormatMoneyText(double value, char *out)
 {
     if (std::isnan(value))
-        return QStringLiteral("NAN");
+        return copyText("NAN", out);
     if (std::isinf(value))
-        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+        return copyText(value > 0 ? "INF" : "-INF", out);
 
     const bool negative = std::signbit(value);
     const double magnitude = std::fabs(value);
 
+    // Fixed notation of the largest double has 309 integer digits.
     char text[400];
+    size_t length;
     // A tie at the third decimal can only happen when 8 * value is a whole number
-    // (x.125, x.375, x.625, x.875); printf would round it to even, we round away from zero.
+    // (x.125, x.375, x.625, x.875); fixed notation rounds it to even, we round away from zero.
     const double eighths = magnitude * 8.0;
     const bool tie =
         magnitude < 1e15 && eighths == std::floor(eighths) && std::fmod(eighths, 2.0) == 1.0;
     if (tie) {
-        std::snprintf(text, sizeof text, "%.3f", magnitude);
-        size_t length = std::strlen(text);
-        text[--length] = '\0'; // drop the exact trailing 5
+        length = size_t(
+            std::to_chars(text, text + sizeof text - 1, magnitude, std::chars_format::fixed, 3)
+                .ptr -
+            text);
+        --length; // drop the exact trailing 5
+        text[length] = '\0';
         incrementLastDigit(text, length);
+        length = std::strlen(text);
     } else {
-        std::snprintf(text, sizeof text, "%.2f", magnitude);
+        length = size_t(
+            std::to_chars(text, text + sizeof text - 1, magnitude, std::chars_format::fixed, 2)
+                .ptr -
+            text);
+        text[length] = '\0';
     }
 
+    size_t n = 0;
     const char *dot = std::strchr(text, '.');
-    const size_t integerDigits = dot ? size_t(dot - text) : std::strlen(text);
+    const size_t integerDigits = dot ? size_t(dot - text) : length;
     if (integerDigits > 10) {
+        if (negative)
+            out[n++] = '-';
         std::snprintf(text, sizeof text, "%.9E", magnitude);
-        const QString mantissa = withSeparator(text, decimalSeparator);
-        return negative ? QLatin1Char('-') + mantissa : mantissa;
+        return n + copyText(text, out + n);
     }
+    const bool zero = std::strspn(text, "0.") == length;
+    if (negative && !zero)
+        out[n++] = '-';
+    std::memcpy(out + n, text, length);
+    return n + length;
+}
 
-    const bool zero = std::strspn(text, "0.") == std::strlen(text);
-    const QString body = withSeparator(text, decimalSeparator);
-    return (negative && !zero) ? QLatin1Char('-') + body : body;
+QString FormatMoney(double value, QChar decimalSeparator)
+{
+    char text[kMoneyTextSize];
+    const size_t length = FormatMoneyText(value, text);
+    QString result = QString::fromLatin1(text, qsizetype(length));
+    const qsizetype dot = result.indexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        result[dot] = decimalSeparator;
+    return result;
 }
