@@ -128,6 +128,24 @@ inline const char *scanTagStop(const char *p, const char *end)
     return end;
 }
 
+// The first `c` in [p, end), or end: for the short spans of a tag, without a library call.
+inline const char *findByte(const char *p, const char *end, char c)
+{
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    while (end - p >= 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const unsigned hit = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, wanted)));
+        if (hit)
+            return p + __builtin_ctz(hit);
+        p += 16;
+    }
+#endif
+    while (p < end && *p != c)
+        ++p;
+    return p;
+}
+
 // Tag names that matter here; anything else is skipped.
 enum class Tag { Other, Tr, Td, Table, Br, RawText };
 
@@ -420,8 +438,9 @@ void HtmlTableReader::readPlainCells()
     const char *data = m_text.data();
     const char *end = data + m_text.size();
     const char *p = data + m_pos;
+    unsigned seen = 0; // flags of all cells' texts
     for (;;) {
-        while (p < end && isAsciiSpace(*p))
+        while (p < end && *p != '<' && isAsciiSpace(*p))
             ++p;
         if (end - p < 4 || p[0] != '<' || (p[1] | 0x20) != 't')
             break;
@@ -434,10 +453,10 @@ void HtmlTableReader::readPlainCells()
             // '=' (as the terminal writes its style="..." values).
             const char *stop = scanTagStop(text, end);
             while (stop < end && *stop != '>' && stop[-1] == '=') {
-                const void *close = std::memchr(stop + 1, *stop, size_t(end - stop - 1));
-                if (!close)
+                const char *close = findByte(stop + 1, end, *stop);
+                if (close == end)
                     break;
-                stop = scanTagStop(static_cast<const char *>(close) + 1, end);
+                stop = scanTagStop(close + 1, end);
             }
             if (stop < end && *stop == '>') {
                 text = stop + 1;
@@ -459,7 +478,7 @@ void HtmlTableReader::readPlainCells()
             break;
         const size_t begin = size_t(text - data);
         const size_t length = size_t(close - text);
-        m_nonAsciiText = m_nonAsciiText || (flags & HasNonAscii);
+        seen |= flags;
         if (length == 0 ||
             (!(flags & NeedsCleaning) && text[0] != ' ' && text[length - 1] != ' ')) {
             // Written in place: a cell built aside and copied in stalls the store buffer.
@@ -477,6 +496,7 @@ void HtmlTableReader::readPlainCells()
         }
         p = close + 5;
     }
+    m_nonAsciiText = m_nonAsciiText || (seen & HasNonAscii);
     m_pos = size_t(p - data);
 }
 
