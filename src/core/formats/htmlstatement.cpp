@@ -575,12 +575,13 @@ std::optional<HtmlStatement> readStatement(std::string_view text, size_t offset,
 
 namespace {
 
-// The start of the last row start tag in piece[1..size), or npos: where a piece is cut.
-size_t lastRowStart(const char *piece, size_t size)
+// The start of the last row start tag in piece[from..size) (from >= 1), or npos: where a
+// piece is cut.
+size_t lastRowStart(const char *piece, size_t from, size_t size)
 {
     size_t end = size;
-    while (end > 1) {
-        const void *hit = memrchr(piece + 1, '<', end - 1);
+    while (end > from) {
+        const void *hit = memrchr(piece + from, '<', end - from);
         if (!hit)
             return std::string_view::npos;
         const size_t at = size_t(static_cast<const char *>(hit) - piece);
@@ -608,6 +609,7 @@ bool readStretchInPieces(const ByteSource &source, uint64_t begin, uint64_t end,
     LargeArray<char> window;
     uint64_t position = begin; // where window[0] is in the source
     size_t filled = 0;
+    size_t searched = 1; // window[1..searched) holds no row start
     for (;;) {
         if (stop.load(std::memory_order_relaxed))
             return false;
@@ -624,9 +626,12 @@ bool readStretchInPieces(const ByteSource &source, uint64_t begin, uint64_t end,
         const bool last = position + filled == end;
         size_t cut = filled;
         if (!last) {
-            cut = lastRowStart(window.data(), filled);
-            if (cut == std::string_view::npos)
+            // A tag cut by the end of what was searched is searched again, whole.
+            cut = lastRowStart(window.data(), std::max<size_t>(searched, 4) - 3, filled);
+            if (cut == std::string_view::npos) {
+                searched = filled;
                 continue; // a row longer than the window: read on into it
+            }
         }
         reader.readPiece(std::string_view(window.data(), cut), last ? endsAtRow : true);
         const HtmlTableReader &rows = reader.rows();
@@ -640,6 +645,7 @@ bool readStretchInPieces(const ByteSource &source, uint64_t begin, uint64_t end,
         std::memmove(window.data(), window.data() + cut, filled - cut);
         position += cut;
         filled -= cut;
+        searched = 1;
     }
 }
 

@@ -536,6 +536,11 @@ void TestHtmlStatement::inPieces_data()
     QTest::newRow("two trades") << statementWith(kTradeRow + second) << tiny << Pieces::Read;
     QTest::newRow("two threads") << longStatement(12000) << QList<int>{4096, 256 << 10}
                                  << Pieces::Read;
+    // A row longer than a piece: the window grows until the next row start is in it.
+    QTest::newRow("row longer than a piece")
+        << statementWith(kTradeRow + "<tr><td>1</td><td colspan=13>" + QByteArray(300000, 'x') +
+                         "</td></tr>" + second)
+        << QList<int>{1000, 256 << 10} << Pieces::Read;
     // A piece cut before a row start inside a comment, a quoted value or a script would end in
     // the middle of it: the reading gives up rather than read the rest as rows.
     QTest::newRow("row start in a comment")
