@@ -28,8 +28,8 @@ void summarise(const ImportResult &imported)
     CalculateStreaks(*imported.table, QLatin1Char('.'));
 }
 
-// Reads the bytes in pieces of 1 to 64 bytes (the size taken from the last byte) and compares
-// with the whole reading, cell by cell.
+// Reads the bytes in pieces of 1 to 64 bytes (the size taken from the last byte), in stretches
+// on two threads, and compares with the whole reading, cell by cell.
 void compareWithPieces(std::string_view bytes, const HtmlStatement &whole)
 {
     const ByteSource source = [bytes](uint64_t at, char *into, size_t size) -> int64_t {
@@ -41,6 +41,9 @@ void compareWithPieces(std::string_view bytes, const HtmlStatement &whole)
     };
     PieceReading how;
     how.pieceBytes = bytes.empty() ? 1 : 1 + static_cast<unsigned char>(bytes.back()) % 64;
+    // Stretches for two threads, down to one per row start, from the byte before the last.
+    if (bytes.size() >= 2)
+        how.stretchBytes = 1 + size_t(static_cast<unsigned char>(bytes[bytes.size() - 2])) * 16;
     bool cancelled = false;
     const std::optional<HtmlStatement> pieces =
         ReadHtmlStatementInPieces(source, bytes.size(), how, &cancelled);

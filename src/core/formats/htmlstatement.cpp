@@ -11,6 +11,8 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -188,18 +190,31 @@ public:
                     size_t markupBytes)
         : m_rows(text, offset, endsAtRow)
     {
-        // About a row per 500 bytes of the terminal's markup, and a fifth of its bytes kept.
-        // Room for all of them from the start: growing the buffers later costs more than the
-        // address space they take (pages are only used when written).
-        m_builder.reserve(markupBytes / 400 + 16, markupBytes / 4 + 1024);
-        if (beginsInClosed) {
-            m_section = Section::Closed;
-            m_sawClosed = true;
-            m_tablesByShape = 1;
-        } else {
-            m_builder.addRow(StatementHeaderCells());
-        }
+        ReserveForMarkup(m_ownBuilder, markupBytes);
+        begin(beginsInClosed);
     }
+    /// A reader of a stretch that begins inside the closed transactions and adds its rows to
+    /// `rows` after those there, which readers of other stretches added (rowsAdded() tells
+    /// which are its own).
+    explicit StatementReader(StatementTableBuilder *rows) : m_rows(std::string_view()), m_out(rows)
+    {
+        m_firstRow = rows->rowCount();
+        begin(true);
+    }
+    StatementReader(const StatementReader &) = delete;
+    StatementReader &operator=(const StatementReader &) = delete;
+
+    /// Room in `builder` for the rows of `markupBytes` of the terminal's markup: about a row
+    /// per 500 bytes, and a fifth of its bytes kept. Room for all of them from the start:
+    /// growing the buffers later costs more than the address space they take (pages are only
+    /// used when written).
+    static void ReserveForMarkup(StatementTableBuilder &builder, size_t markupBytes)
+    {
+        builder.reserve(markupBytes / 400 + 16, markupBytes / 4 + 1024);
+    }
+    /// Marks the rows added so far as this reader's own (a reader on a shared builder, when
+    /// its stretch is read).
+    void endRows() { m_endRow = m_out->rowCount(); }
 
     void read();
     /// Reads the next piece of a stretch read piece by piece (each piece cut where a row
@@ -220,10 +235,15 @@ public:
     /// any markup: where a second stretch that begins in that table takes over.
     bool endsInClosedTable() const
     {
-        return !m_rows.endedInMarkup() && !m_rows.quoteLeftOpen() && m_section == Section::Closed &&
-               !m_untitled && m_tablesByShape == 1;
+        return !m_rows.endedInMarkup() && !m_rows.quoteLeftOpen() && inClosedTable();
     }
-    /// Appends what the stretch after this one read.
+    /// True when the rows read last were those of the closed-transactions table (the state a
+    /// reader of a stretch that begins inside that table starts in).
+    bool inClosedTable() const
+    {
+        return m_section == Section::Closed && !m_untitled && m_tablesByShape == 1;
+    }
+    /// Appends what the stretch after this one read, and goes on from where it ended.
     void append(StatementReader &&next);
     /// The statement: header row, the rows read, the account with its starting balance.
     HtmlStatement finish();
@@ -240,7 +260,21 @@ private:
     void note(const QString &text);
 
     HtmlTableReader m_rows;
-    StatementTableBuilder m_builder;
+    void begin(bool beginsInClosed)
+    {
+        if (beginsInClosed) {
+            m_section = Section::Closed;
+            m_sawClosed = true;
+            m_tablesByShape = 1;
+        } else {
+            m_out->addRow(StatementHeaderCells());
+        }
+    }
+
+    StatementTableBuilder m_ownBuilder;
+    StatementTableBuilder *m_out = &m_ownBuilder; // where the rows go
+    size_t m_firstRow = 0;                        // of m_out, this reader's first row
+    size_t m_endRow = 0;                          // and the end of its rows, once endRows()
     std::vector<BalanceOperation> m_operations;
     QStringList m_notes;
     int m_notesLeftOut = 0;
@@ -259,7 +293,10 @@ private:
 
 void StatementReader::append(StatementReader &&next)
 {
-    m_builder.append(std::move(next.m_builder));
+    if (next.m_out == &next.m_ownBuilder)
+        m_out->append(std::move(next.m_ownBuilder));
+    else
+        m_out->appendRows(*next.m_out, next.m_firstRow, next.m_endRow);
     m_operations.insert(m_operations.end(), std::make_move_iterator(next.m_operations.begin()),
                         std::make_move_iterator(next.m_operations.end()));
     for (const QString &text : std::as_const(next.m_notes)) {
@@ -275,6 +312,10 @@ void StatementReader::append(StatementReader &&next)
     if (next.m_haveTrade && (!m_haveTrade || next.m_firstClose < m_firstClose))
         m_firstClose = next.m_firstClose;
     m_haveTrade = m_haveTrade || next.m_haveTrade;
+    m_section = next.m_section;
+    m_untitled = next.m_untitled;
+    m_tablesByShape = next.m_tablesByShape;
+    m_sawClosed = m_sawClosed || next.m_sawClosed;
 }
 
 void StatementReader::note(const QString &text)
@@ -364,7 +405,7 @@ HtmlStatement StatementReader::finish()
             early += op.amount;
     account.startingBalance = roundedToCents(account.broughtForward + early);
 
-    result.table = m_builder.finish();
+    result.table = m_out->finish();
     return result;
 }
 
@@ -465,7 +506,7 @@ void StatementReader::takeTrade(bool buy)
         profit.resize(FormatMoneyText(result, profit.data()));
         cells[int(Column::Profit)] = profit;
     }
-    m_builder.addRow(cells, kTradeCells);
+    m_out->addRow(cells, kTradeCells);
 
     m_resultSum += result;
     const std::string_view close = r.cell(8);
@@ -488,7 +529,7 @@ void StatementReader::takePending(bool buy)
     orderCells(buy ? "BUYSTOP " : "SELLSTOP", cells);
     cells[int(Column::Swap)] = "0.00";
     cells[int(Column::Profit)] = "0.00";
-    m_builder.addRow(cells, kTradeCells);
+    m_out->addRow(cells, kTradeCells);
 }
 
 void StatementReader::takeMoney(bool credit)
@@ -596,14 +637,21 @@ size_t lastRowStart(const char *piece, size_t from, size_t size)
     return std::string_view::npos;
 }
 
+// What the threads reading a text in stretches share.
+struct StretchWork {
+    const ByteSource &source;
+    size_t pieceBytes;
+    std::atomic<bool> stop{false};
+    std::atomic<uint64_t> bytesRead{0};
+};
+
 // Reads bytes [begin, end) of the source piece by piece into `reader`, each piece cut before
-// the last row start in it. False when the reading is given up: a read failed or came short,
-// a cut fell inside markup, a cell held a byte outside ASCII (whether the file is UTF-8 is
-// then a question for all of it), a row needed a note, `stop` was set, or `progress` (given
-// the bytes read so far) said to stop.
-bool readStretchInPieces(const ByteSource &source, uint64_t begin, uint64_t end, bool endsAtRow,
-                         size_t pieceBytes, StatementReader &reader, const std::atomic<bool> &stop,
-                         const std::function<bool(uint64_t)> &progress)
+// the last row start in it; `endsAtRow`: `end` is a row start, not the end of the text. False
+// when the reading is given up: a read failed or came short, a cut fell inside markup, a cell
+// held a byte outside ASCII (whether the file is UTF-8 is then a question for all of it), a row
+// needed a note, `stop` was set, or `progress` said to stop.
+bool readStretchInPieces(StretchWork &work, uint64_t begin, uint64_t end, bool endsAtRow,
+                         StatementReader &reader, const std::function<bool()> &progress)
 {
     reader.stopAtNotes();
     LargeArray<char> window;
@@ -611,13 +659,13 @@ bool readStretchInPieces(const ByteSource &source, uint64_t begin, uint64_t end,
     size_t filled = 0;
     size_t searched = 1; // window[1..searched) holds no row start
     for (;;) {
-        if (stop.load(std::memory_order_relaxed))
+        if (work.stop.load(std::memory_order_relaxed))
             return false;
-        const size_t want = size_t(std::min<uint64_t>(pieceBytes, end - position - filled));
+        const size_t want = size_t(std::min<uint64_t>(work.pieceBytes, end - position - filled));
         window.resizeUninitialised(filled + want);
         for (size_t got = 0; got < want;) {
             const int64_t n =
-                source(position + filled + got, window.data() + filled + got, want - got);
+                work.source(position + filled + got, window.data() + filled + got, want - got);
             if (n <= 0)
                 return false;
             got += size_t(n);
@@ -633,12 +681,14 @@ bool readStretchInPieces(const ByteSource &source, uint64_t begin, uint64_t end,
                 continue; // a row longer than the window: read on into it
             }
         }
-        reader.readPiece(std::string_view(window.data(), cut), last ? endsAtRow : true);
+        const bool atRow = !last || endsAtRow;
+        reader.readPiece(std::string_view(window.data(), cut), atRow);
         const HtmlTableReader &rows = reader.rows();
         if (reader.gaveUp() || rows.sawNonAsciiText() ||
-            (!last && (rows.endedInMarkup() || rows.quoteLeftOpen())))
+            (atRow && (rows.endedInMarkup() || rows.quoteLeftOpen())))
             return false;
-        if (progress && !progress(position + cut - begin))
+        work.bytesRead += cut;
+        if (progress && !progress())
             return false;
         if (last)
             return true;
@@ -649,62 +699,111 @@ bool readStretchInPieces(const ByteSource &source, uint64_t begin, uint64_t end,
     }
 }
 
+// Where a long text is cut into stretches for two threads: 0, the first row start past every
+// `stretchBytes` or so (as far as a look at the bytes there finds one), and the end.
+std::vector<uint64_t> stretchCuts(const ByteSource &source, uint64_t size, size_t stretchBytes)
+{
+    std::vector<uint64_t> cuts{0};
+    if (size >= 2 * uint64_t(stretchBytes)) {
+        const uint64_t count = std::min<uint64_t>(size / stretchBytes, 64);
+        std::string probe;
+        for (uint64_t k = 1; k < count; ++k) {
+            const uint64_t at = size * k / count;
+            probe.resize(size_t(std::min<uint64_t>(8 << 10, size - at)));
+            size_t got = 0;
+            while (got < probe.size()) {
+                const int64_t n = source(at + got, probe.data() + got, probe.size() - got);
+                if (n <= 0)
+                    break;
+                got += size_t(n);
+            }
+            const size_t row = NextRowStart(std::string_view(probe.data(), got), 0);
+            if (row != std::string_view::npos && at + row > cuts.back())
+                cuts.push_back(at + row);
+        }
+    }
+    cuts.push_back(size);
+    return cuts;
+}
+
 } // namespace
 
 std::optional<HtmlStatement> ReadHtmlStatementInPieces(const ByteSource &source, uint64_t size,
                                                        const PieceReading &how, bool *cancelled)
 {
     *cancelled = false;
-    std::atomic<bool> stop{false};
-    auto progress = [&](uint64_t done, uint64_t of) {
-        if (!how.progress || how.progress(size * done / std::max<uint64_t>(of, 1)))
+    StretchWork work{source, std::max<size_t>(how.pieceBytes, 1)};
+    // (A stretch read twice counts twice: the count may pass the size before the end.)
+    const std::function<bool()> progress = [&] {
+        if (!how.progress || how.progress(std::min(work.bytesRead.load(), size)))
             return true;
         *cancelled = true;
         return false;
     };
-    // A long statement is read as two stretches on two threads, cut at the first row start past
-    // its middle, as ReadHtmlStatement does.
-    uint64_t split = size;
-    if (size >= kParallelBytes) {
-        const uint64_t middle = size / 2;
-        std::string probe(size_t(std::min<uint64_t>(64 << 10, size - middle)), '\0');
-        size_t got = 0;
-        while (got < probe.size()) {
-            const int64_t n = source(middle + got, probe.data() + got, probe.size() - got);
-            if (n <= 0)
-                break;
-            got += size_t(n);
-        }
-        const size_t at = NextRowStart(std::string_view(probe.data(), got), 0);
-        if (at != std::string_view::npos)
-            split = middle + at;
-    }
-    if (split < size) {
-        StatementReader first(std::string_view(), 0, false, true, size);
-        StatementReader second(std::string_view(), 0, true, false, size - split);
-        bool secondRead = false;
-        std::thread secondThread([&] {
-            secondRead = readStretchInPieces(source, split, size, false, how.pieceBytes, second,
-                                             stop, nullptr);
-            if (!secondRead)
-                stop = true;
-        });
-        const bool firstRead =
-            readStretchInPieces(source, 0, split, true, how.pieceBytes, first, stop,
-                                [&](uint64_t done) { return progress(done, split); });
-        if (!firstRead)
-            stop = true;
-        secondThread.join();
-        if (!firstRead || !secondRead || !first.endsInClosedTable())
+    const std::vector<uint64_t> cuts =
+        stretchCuts(source, size, std::max<size_t>(how.stretchBytes, 1));
+    const size_t count = cuts.size() - 1;
+    StatementReader first(std::string_view(), 0, false, false, size);
+    if (count == 1) {
+        if (!readStretchInPieces(work, 0, size, false, first, progress))
             return std::nullopt;
-        first.append(std::move(second));
         return first.finish();
     }
-    StatementReader whole(std::string_view(), 0, false, false, size);
-    if (!readStretchInPieces(source, 0, size, false, how.pieceBytes, whole, stop,
-                             [&](uint64_t done) { return progress(done, size); }))
+    // This thread reads stretches from the front into `first`, a second thread from the back,
+    // each into a reader of its own that starts inside the closed transactions; they meet
+    // where the work runs out, so neither waits long for the other.
+    std::mutex claims;
+    size_t front = 0, back = count; // this thread has [0, front), the second [back, count)
+    std::vector<std::unique_ptr<StatementReader>> fromBack(count);
+    StatementTableBuilder backRows; // the rows of all of them, one stretch after the other
+    StatementReader::ReserveForMarkup(backRows, size / 2);
+    std::thread second([&] {
+        for (;;) {
+            size_t j;
+            {
+                const std::lock_guard<std::mutex> lock(claims);
+                if (back <= std::max<size_t>(front, 1))
+                    return;
+                j = --back;
+            }
+            auto reader = std::make_unique<StatementReader>(&backRows);
+            // A stretch given up here is read again below, where what precedes it is known.
+            if (!readStretchInPieces(work, cuts[j], cuts[j + 1], j + 1 < count, *reader, nullptr))
+                return;
+            reader->endRows();
+            fromBack[j] = std::move(reader);
+        }
+    });
+    bool read = true;
+    for (;;) {
+        size_t i;
+        {
+            const std::lock_guard<std::mutex> lock(claims);
+            if (front >= back)
+                break;
+            i = front++;
+        }
+        if (!readStretchInPieces(work, cuts[i], cuts[i + 1], i + 1 < count, first, progress)) {
+            read = false;
+            work.stop = true;
+            break;
+        }
+    }
+    second.join();
+    if (!read)
         return std::nullopt;
-    return whole.finish();
+    // A stretch read from the back was read as rows of the closed transactions. Where the one
+    // before it ended elsewhere (a cut among the open trades or in the summary), or where it was
+    // given up, it is read again on from the one before.
+    for (size_t j = front; j < count; ++j) {
+        if (fromBack[j] && first.inClosedTable()) {
+            first.append(std::move(*fromBack[j]));
+        } else if (!readStretchInPieces(work, cuts[j], cuts[j + 1], j + 1 < count, first,
+                                        progress)) {
+            return std::nullopt;
+        }
+    }
+    return first.finish();
 }
 
 HtmlStatement ReadHtmlStatement(std::string_view utf8, size_t offset)

@@ -47,8 +47,11 @@ struct PieceReading {
     /// Bytes read at a time: a piece small enough to stay in the processor's cache while it is
     /// read is read fastest.
     size_t pieceBytes = size_t(256) << 10;
-    /// Called on the calling thread as the reading goes on, with about how many of the bytes
-    /// are read; false stops it. May be empty.
+    /// A text of twice this or more is cut into stretches of about this size (at row starts)
+    /// for two threads to take turn by turn.
+    size_t stretchBytes = size_t(2) << 20;
+    /// Called on the calling thread as the reading goes on, with how many of the bytes are
+    /// read so far; false stops it. May be empty.
     std::function<bool(uint64_t done)> progress;
 };
 

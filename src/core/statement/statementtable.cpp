@@ -169,6 +169,24 @@ void StatementTableBuilder::append(StatementTableBuilder &&other)
     other = StatementTableBuilder();
 }
 
+void StatementTableBuilder::appendRows(const StatementTableBuilder &other, size_t rowBegin,
+                                       size_t rowEnd)
+{
+    if (rowBegin >= rowEnd)
+        return;
+    // The rows lie one after the other in the other's buffer.
+    const uint64_t from = other.m_rowStart[rowBegin];
+    const uint64_t to =
+        rowEnd < other.m_rowStart.size() ? other.m_rowStart[rowEnd] : other.m_buffer.size();
+    const uint64_t base = m_buffer.size();
+    m_buffer.append(other.m_buffer.data() + from, size_t(to - from));
+    m_rowStart.reserve(m_rowStart.size() + (rowEnd - rowBegin));
+    for (size_t r = rowBegin; r < rowEnd; ++r)
+        m_rowStart.push_back(other.m_rowStart[r] - from + base);
+    m_cellEnd.append(other.m_cellEnd.data() + rowBegin * StatementTable::kColumnCount,
+                     (rowEnd - rowBegin) * StatementTable::kColumnCount);
+}
+
 StatementTable StatementTableBuilder::finish()
 {
     if (m_rowStart.empty())

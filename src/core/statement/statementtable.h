@@ -93,6 +93,8 @@ public:
     size_t rowCount() const { return m_rowStart.size(); }
     /// Appends the rows of `other` after these; `other` is left empty.
     void append(StatementTableBuilder &&other);
+    /// Appends a copy of rows [rowBegin, rowEnd) of `other` after these.
+    void appendRows(const StatementTableBuilder &other, size_t rowBegin, size_t rowEnd);
     /// The table of the rows added (one empty row when none was); the builder is left empty.
     StatementTable finish();
 

@@ -577,28 +577,42 @@ void TestHtmlStatement::inPieces()
         std::memcpy(into, html.constData() + at, n);
         return int64_t(n);
     };
+    // Each piece size with the text in one stretch, in about seven and in 64 (a cut before
+    // nearly every row), read on two threads.
     for (const int pieceBytes : pieceSizes) {
-        PieceReading how;
-        how.pieceBytes = size_t(pieceBytes);
-        uint64_t lastProgress = 0;
-        how.progress = [&](uint64_t done) {
-            lastProgress = done;
-            return true;
-        };
-        bool cancelled = true;
-        const std::optional<HtmlStatement> read =
-            ReadHtmlStatementInPieces(source, uint64_t(html.size()), how, &cancelled);
-        const QByteArray where = "pieces of " + QByteArray::number(pieceBytes);
-        QVERIFY(!cancelled);
-        if (pieces == Pieces::Read)
-            QVERIFY2(read, where);
-        if (pieces == Pieces::GiveUp || (pieces == Pieces::GiveUpAtCut && pieceBytes == 1))
-            QVERIFY2(!read, where);
-        if (read) {
-            compareStatements(*read, whole);
-            if (QTest::currentTestFailed())
-                QFAIL(where);
-            QCOMPARE(lastProgress, uint64_t(html.size()));
+        for (const size_t stretchBytes :
+             {size_t(2) << 20, size_t(uint64_t(html.size()) / 7 + 1), size_t(1)}) {
+            PieceReading how;
+            how.pieceBytes = size_t(pieceBytes);
+            how.stretchBytes = stretchBytes;
+            uint64_t lastProgress = 0;
+            bool progressBackwards = false;
+            how.progress = [&](uint64_t done) {
+                progressBackwards = progressBackwards || done < lastProgress;
+                lastProgress = done;
+                return true;
+            };
+            bool cancelled = true;
+            const std::optional<HtmlStatement> read =
+                ReadHtmlStatementInPieces(source, uint64_t(html.size()), how, &cancelled);
+            const QByteArray where = "pieces of " + QByteArray::number(pieceBytes) +
+                                     ", stretches of " +
+                                     QByteArray::number(qulonglong(stretchBytes));
+            QVERIFY(!cancelled);
+            if (pieces == Pieces::Read)
+                QVERIFY2(read, where);
+            if (pieces == Pieces::GiveUp || (pieces == Pieces::GiveUpAtCut && pieceBytes == 1 &&
+                                             stretchBytes > uint64_t(html.size())))
+                QVERIFY2(!read, where);
+            if (read) {
+                compareStatements(*read, whole);
+                if (QTest::currentTestFailed())
+                    QFAIL(where);
+                QVERIFY(!progressBackwards);
+                QVERIFY(lastProgress <= uint64_t(html.size()));
+                if (stretchBytes > uint64_t(html.size()))
+                    QCOMPARE(lastProgress, uint64_t(html.size()));
+            }
         }
     }
 
