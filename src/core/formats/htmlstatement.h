@@ -47,8 +47,8 @@ struct PieceReading {
     /// Bytes read at a time: a piece small enough to stay in the processor's cache while it is
     /// read is read fastest.
     size_t pieceBytes = size_t(256) << 10;
-    /// A text of twice this or more is cut into stretches of about this size (at row starts)
-    /// for two threads to take turn by turn.
+    /// A text of twice this or more is cut into stretches of about this size (at row starts,
+    /// 64 at most), which two threads take from either end.
     size_t stretchBytes = size_t(2) << 20;
     /// Called on the calling thread as the reading goes on, with how many of the bytes are
     /// read so far; false stops it. May be empty.
@@ -56,9 +56,10 @@ struct PieceReading {
 };
 
 /// ReadHtmlStatementIfUtf8 for the `size` bytes of `source`, read a piece at a time instead of
-/// all at once, so the text is never held whole. Gives up (nothing returned) on anything a
-/// piece can't settle alone: a cell's text with bytes outside ASCII, a row that needs a note,
-/// a cut inside markup, a failed or short read; the caller then reads the text whole, which
-/// gives the same table (or the note, or the error). `cancelled` tells that `progress` stopped it.
+/// all at once, so the text is never held whole, and in stretches on two threads when it is
+/// long. Gives up (nothing returned) on anything a piece can't settle alone: a cell's text with
+/// bytes outside ASCII, a row that needs a note, a cut inside markup, a failed or short read;
+/// the caller then reads the text whole, which gives the same table (or the note, or the
+/// error). `cancelled` tells that `progress` stopped it.
 std::optional<HtmlStatement> ReadHtmlStatementInPieces(const ByteSource &source, uint64_t size,
                                                        const PieceReading &how, bool *cancelled);
