@@ -620,19 +620,15 @@ namespace {
 // piece is cut.
 size_t lastRowStart(const char *piece, size_t from, size_t size)
 {
-    size_t end = size;
-    while (end > from) {
-        const void *hit = memrchr(piece + from, '<', end - from);
-        if (!hit)
-            return std::string_view::npos;
-        const size_t at = size_t(static_cast<const char *>(hit) - piece);
-        if (at + 3 < size && (piece[at + 1] | 0x20) == 't' && (piece[at + 2] | 0x20) == 'r') {
-            const char after = piece[at + 3];
-            if (after == '>' || after == ' ' || after == '\t' || after == '\n' || after == '\r' ||
-                after == '\f' || after == '\v')
-                return at;
-        }
-        end = at;
+    // Backwards: the last row start is a row's length or so from the end.
+    for (size_t at = size; at-- > from;) {
+        if (piece[at] != '<' || at + 3 >= size || (piece[at + 1] | 0x20) != 't' ||
+            (piece[at + 2] | 0x20) != 'r')
+            continue;
+        const char after = piece[at + 3];
+        if (after == '>' || after == ' ' || after == '\t' || after == '\n' || after == '\r' ||
+            after == '\f' || after == '\v')
+            return at;
     }
     return std::string_view::npos;
 }
