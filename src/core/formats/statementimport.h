@@ -44,10 +44,10 @@ struct ImportResult {
 
 /// What an import is told besides the file.
 struct ImportOptions {
-    /// Called while the file is read (8 MiB at a time) and between the stages after it, with
-    /// the work done and the whole work: `total` counts the file's bytes twice, once for reading
-    /// them and once for building the table. Returning false abandons the import: no table,
-    /// `cancelled` set. May be empty.
+    /// Called while the file is read (8 MiB at a time; an HTML statement read piece by piece,
+    /// after each piece) and between the stages after it, with the work done and the whole
+    /// work: `total` counts the file's bytes twice, once for reading them and once for building
+    /// the table. Returning false abandons the import: no table, `cancelled` set. May be empty.
     std::function<bool(qint64 done, qint64 total)> progress;
     /// Bytes of memory the import may count on; negative asks the system (AvailableMemory()).
     qint64 availableMemory = -1;
