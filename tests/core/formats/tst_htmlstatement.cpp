@@ -32,6 +32,7 @@ private Q_SLOTS:
     void notAnAccountStatement();
     void inPieces_data();
     void inPieces();
+    void longTextCutInsideQuotedValue();
 
 private:
     QString writeFile(const QByteArray &bytes);
@@ -484,23 +485,29 @@ void compareStatements(const HtmlStatement &read, const HtmlStatement &expected)
     }
 }
 
-// A statement of `trades` generated rows: past 4 MB at 12,000, so it is read on two threads.
-QByteArray longStatement(int trades)
+// `trades` generated trade rows (tickets from `firstTicket`), with a deposit every 500.
+QByteArray generatedRows(int trades, int firstTicket = 1000)
 {
     QByteArray rows;
     rows.reserve(trades * 400);
     for (int i = 0; i < trades; ++i) {
         QByteArray row = kTradeRow;
-        row.replace(">101<", ">" + QByteArray::number(1000 + i) + "<");
+        row.replace(">101<", ">" + QByteArray::number(firstTicket + i) + "<");
         if (i % 3 == 0)
             row.replace("<td>0.55</td>", "<td>-1 234.50</td>");
         if (i % 500 == 0)
-            row += "<tr><td>" + QByteArray::number(900000 + i) +
+            row += "<tr><td>" + QByteArray::number(900000 + firstTicket + i) +
                    "</td><td>2024.03.14 10:45:06</td><td>balance</td><td colspan=10>Deposit</td>"
                    "<td>1 000.00</td></tr>";
         rows += row + '\n';
     }
-    return statementWith(rows);
+    return rows;
+}
+
+// A statement of `trades` generated rows: past 4 MB at 12,000, so it is read on two threads.
+QByteArray longStatement(int trades)
+{
+    return statementWith(generatedRows(trades));
 }
 
 } // namespace
@@ -636,6 +643,28 @@ void TestHtmlStatement::inPieces()
     QVERIFY(!ReadHtmlStatementInPieces(source, uint64_t(html.size()), stopped, &cancelled));
     if (pieces == Pieces::Read)
         QVERIFY(cancelled);
+}
+
+void TestHtmlStatement::longTextCutInsideQuotedValue()
+{
+    // A long statement read whole is cut for two threads at the first row start past its
+    // middle. Here that row start lies inside a quoted attribute value that holds a '>' before
+    // it: the first part must not read the tag as ended at that '>'.
+    QByteArray quoted = kTradeRow;
+    quoted.replace("<td title=\"c\">101<",
+                   "<td title=\"x> " + QByteArray(600000, 'a') + " <tr y\">103<");
+    const QByteArray text =
+        statementWith(generatedRows(8000) + quoted + '\n' + generatedRows(8000, 20000));
+    QVERIFY(text.size() > 4 * 1024 * 1024);
+    LargeArray<char> bytes;
+    bytes.append(text.constData(), size_t(text.size()));
+    const ImportResult result = ImportStatementBytes(std::move(bytes));
+    QVERIFY2(result.table, qPrintable(result.error));
+    QVERIFY2(result.notes.isEmpty(), qPrintable(result.notes.join(QLatin1Char('\n'))));
+    QCOMPARE(result.table->rowCount(), 1 + 8000 + 1 + 8000);
+    const int row = 1 + 8000;
+    QCOMPARE(result.table->cell(row, Column::Ticket), QStringLiteral("103"));
+    QCOMPARE(result.table->rowTexts(row).mid(1), kTradeCells.mid(1));
 }
 
 QTEST_GUILESS_MAIN(TestHtmlStatement)
