@@ -194,8 +194,8 @@ public:
         begin(beginsInClosed);
     }
     /// A reader of a stretch that begins inside the closed transactions and adds its rows to
-    /// `rows` after those there, which readers of other stretches added (rowsAdded() tells
-    /// which are its own).
+    /// `rows` after those there, which readers of other stretches added (endRows() marks where
+    /// its own end).
     explicit StatementReader(StatementTableBuilder *rows) : m_rows(std::string_view()), m_out(rows)
     {
         m_firstRow = rows->rowCount();
@@ -568,10 +568,6 @@ void StatementReader::takeSummaryRow()
     }
 }
 
-} // namespace
-
-namespace {
-
 // Reads the statement, on two threads when it is long. With `checkUtf8` a part whose cells
 // hold bytes outside ASCII must be valid UTF-8, else nothing is returned; a part whose cells
 // are all ASCII reads the same in any charset and is not checked.
@@ -612,25 +608,29 @@ std::optional<HtmlStatement> readStatement(std::string_view text, size_t offset,
     return whole.finish();
 }
 
-} // namespace
-
-namespace {
-
-// The start of the last row start tag in piece[from..size) (from >= 1), or npos: where a
-// piece is cut.
-size_t lastRowStart(const char *piece, size_t from, size_t size)
+// The start of the last row start tag in piece[from..) (from >= 1), or npos: where a piece is
+// cut.
+size_t lastRowStart(std::string_view piece, size_t from)
 {
     // Backwards: the last row start is a row's length or so from the end.
-    for (size_t at = size; at-- > from;) {
-        if (piece[at] != '<' || at + 3 >= size || (piece[at + 1] | 0x20) != 't' ||
-            (piece[at + 2] | 0x20) != 'r')
-            continue;
-        const char after = piece[at + 3];
-        if (after == '>' || after == ' ' || after == '\t' || after == '\n' || after == '\r' ||
-            after == '\f' || after == '\v')
+    for (size_t at = piece.size(); at-- > from;)
+        if (piece[at] == '<' && IsRowStart(piece, at))
             return at;
-    }
     return std::string_view::npos;
+}
+
+// Reads up to `size` bytes at `at` into `into`, in as many reads as it takes; the count read,
+// short at the end of the source or on an error.
+size_t readUpTo(const ByteSource &source, uint64_t at, char *into, size_t size)
+{
+    size_t got = 0;
+    while (got < size) {
+        const int64_t n = source(at + got, into + got, size - got);
+        if (n <= 0)
+            break;
+        got += size_t(n);
+    }
+    return got;
 }
 
 // What the threads reading a text in stretches share.
@@ -659,19 +659,15 @@ bool readStretchInPieces(StretchWork &work, uint64_t begin, uint64_t end, bool e
             return false;
         const size_t want = size_t(std::min<uint64_t>(work.pieceBytes, end - position - filled));
         window.resizeUninitialised(filled + want);
-        for (size_t got = 0; got < want;) {
-            const int64_t n =
-                work.source(position + filled + got, window.data() + filled + got, want - got);
-            if (n <= 0)
-                return false;
-            got += size_t(n);
-        }
+        if (readUpTo(work.source, position + filled, window.data() + filled, want) != want)
+            return false;
         filled += want;
         const bool last = position + filled == end;
         size_t cut = filled;
         if (!last) {
             // A tag cut by the end of what was searched is searched again, whole.
-            cut = lastRowStart(window.data(), std::max<size_t>(searched, 4) - 3, filled);
+            cut = lastRowStart(std::string_view(window.data(), filled),
+                               std::max<size_t>(searched, 4) - 3);
             if (cut == std::string_view::npos) {
                 searched = filled;
                 continue; // a row longer than the window: read on into it
@@ -706,13 +702,7 @@ std::vector<uint64_t> stretchCuts(const ByteSource &source, uint64_t size, size_
         for (uint64_t k = 1; k < count; ++k) {
             const uint64_t at = size * k / count;
             probe.resize(size_t(std::min<uint64_t>(8 << 10, size - at)));
-            size_t got = 0;
-            while (got < probe.size()) {
-                const int64_t n = source(at + got, probe.data() + got, probe.size() - got);
-                if (n <= 0)
-                    break;
-                got += size_t(n);
-            }
+            const size_t got = readUpTo(source, at, probe.data(), probe.size());
             const size_t row = NextRowStart(std::string_view(probe.data(), got), 0);
             if (row != std::string_view::npos && at + row > cuts.back())
                 cuts.push_back(at + row);

@@ -408,9 +408,7 @@ size_t HtmlTableReader::tagEnd(size_t from)
         while (before > data + from && isAsciiSpace(before[-1]))
             --before;
         if (before > data + from && before[-1] == '=') {
-            const char *close = hit + 1;
-            while ((close = scanTagStop(close, end)) < end && *close != *hit)
-                ++close;
+            const char *close = findByte(hit + 1, end, *hit);
             if (close < end) {
                 p = close + 1;
                 continue;
@@ -450,7 +448,8 @@ void HtmlTableReader::readPlainCells()
         const char *text = p + 3;
         if (*text == ' ') {
             // Attributes: a '>' ends the tag unless it is inside a value quoted right after its
-            // '=' (as the terminal writes its style="..." values).
+            // '=' (as the terminal writes its style="..." values). tagEnd()'s rule in its quick
+            // form; anything else (blanks around the '=', a quote never closed) goes to it.
             const char *stop = scanTagStop(text, end);
             while (stop < end && *stop != '>' && stop[-1] == '=') {
                 const char *close = findByte(stop + 1, end, *stop);
@@ -624,13 +623,19 @@ bool HtmlTableReader::nextRow()
     return false;
 }
 
+bool IsRowStart(std::string_view text, size_t at)
+{
+    return at + 3 < text.size() && text[at] == '<' && lower(text[at + 1]) == 't' &&
+           lower(text[at + 2]) == 'r' && (isAsciiSpace(text[at + 3]) || text[at + 3] == '>');
+}
+
 size_t NextRowStart(std::string_view text, size_t from)
 {
     for (;;) {
         const size_t at = findNoCase(text, from, "<tr");
         if (at == kNone || at + 3 >= text.size())
             return kNone;
-        if (isAsciiSpace(text[at + 3]) || text[at + 3] == '>')
+        if (IsRowStart(text, at))
             return at;
         from = at + 1;
     }

@@ -100,6 +100,9 @@ private:
     std::string m_scratch;
 };
 
+/// True when a row start tag (<tr> or <tr with attributes) begins at `text[at]`.
+bool IsRowStart(std::string_view text, size_t at);
+
 /// The position of the first row start tag (<tr>) at or after `from`, or npos. Only a place to
 /// cut a text for reading it in parts: the tag may lie inside a comment or a script.
 size_t NextRowStart(std::string_view text, size_t from);

@@ -128,7 +128,6 @@ std::string_view viewOf(const LargeArray<char> &bytes, size_t offset = 0)
 
 LargeArray<char> fromWindows1251(const LargeArray<char> &bytes);
 
-// UTF-16 without a byte-order mark: a markup character with a zero byte beside it.
 // True when the bytes begin with a UTF-8, UTF-16LE or UTF-16BE byte-order mark.
 bool startsWithByteOrderMark(std::string_view bytes)
 {
@@ -138,6 +137,7 @@ bool startsWithByteOrderMark(std::string_view bytes)
             ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF)));
 }
 
+// UTF-16 without a byte-order mark: a markup character with a zero byte beside it.
 std::optional<bool> utf16WithoutMark(const LargeArray<char> &bytes)
 {
     const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());

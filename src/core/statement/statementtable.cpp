@@ -153,7 +153,6 @@ void StatementTableBuilder::addRow(const std::string_view *cells, int count)
 
 void StatementTableBuilder::append(StatementTableBuilder &&other)
 {
-    const uint64_t shift = m_buffer.size();
     if (m_rowStart.empty()) {
         // Nothing to shift: take the other's storage as it is.
         m_buffer = std::exchange(other.m_buffer, {});
@@ -161,11 +160,7 @@ void StatementTableBuilder::append(StatementTableBuilder &&other)
         m_cellEnd = std::exchange(other.m_cellEnd, {});
         return;
     }
-    m_buffer.append(other.m_buffer.data(), other.m_buffer.size());
-    m_rowStart.reserve(m_rowStart.size() + other.m_rowStart.size());
-    for (size_t i = 0; i < other.m_rowStart.size(); ++i)
-        m_rowStart.push_back(other.m_rowStart[i] + shift);
-    m_cellEnd.append(other.m_cellEnd.data(), other.m_cellEnd.size());
+    appendRows(other, 0, other.rowCount());
     other = StatementTableBuilder();
 }
 
