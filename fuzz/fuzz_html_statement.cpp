@@ -6,11 +6,9 @@
 #include "formats/htmlstatement.h"
 #include "formats/statementimport.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string_view>
 
 namespace {
@@ -32,13 +30,7 @@ void summarise(const ImportResult &imported)
 // on two threads, and compares with the whole reading, cell by cell.
 void compareWithPieces(std::string_view bytes, const HtmlStatement &whole)
 {
-    const ByteSource source = [bytes](uint64_t at, char *into, size_t size) -> int64_t {
-        if (at >= bytes.size())
-            return 0;
-        const size_t n = std::min(size, size_t(bytes.size() - at));
-        std::memcpy(into, bytes.data() + at, n);
-        return int64_t(n);
-    };
+    const ByteSource source = MemoryByteSource(bytes);
     PieceReading how;
     how.pieceBytes = bytes.empty() ? 1 : 1 + static_cast<unsigned char>(bytes.back()) % 64;
     // Stretches for two threads, down to one per row start, from the byte before the last.

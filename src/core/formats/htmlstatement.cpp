@@ -714,6 +714,17 @@ std::vector<uint64_t> stretchCuts(const ByteSource &source, uint64_t size, size_
 
 } // namespace
 
+ByteSource MemoryByteSource(std::string_view bytes)
+{
+    return [bytes](uint64_t at, char *into, size_t size) -> int64_t {
+        if (at >= bytes.size())
+            return 0;
+        const size_t n = std::min(size, size_t(bytes.size() - at));
+        std::memcpy(into, bytes.data() + at, n);
+        return int64_t(n);
+    };
+}
+
 std::optional<HtmlStatement> ReadHtmlStatementInPieces(const ByteSource &source, uint64_t size,
                                                        const PieceReading &how, bool *cancelled)
 {

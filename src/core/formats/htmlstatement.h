@@ -42,6 +42,9 @@ std::optional<HtmlStatement> ReadHtmlStatementIfUtf8(std::string_view bytes);
 /// at once for a long text.
 using ByteSource = std::function<int64_t(uint64_t at, char *into, size_t size)>;
 
+/// A ByteSource over bytes in memory, which must outlive it.
+ByteSource MemoryByteSource(std::string_view bytes);
+
 /// How ReadHtmlStatementInPieces reads.
 struct PieceReading {
     /// Bytes read at a time: a piece small enough to stay in the processor's cache while it is

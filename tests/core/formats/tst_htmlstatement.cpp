@@ -13,7 +13,6 @@
 #include <QTest>
 
 #include <cmath>
-#include <cstring>
 
 class TestHtmlStatement : public QObject {
     Q_OBJECT
@@ -577,13 +576,8 @@ void TestHtmlStatement::inPieces()
     QFETCH(QList<int>, pieceSizes);
     QFETCH(Pieces, pieces);
     const HtmlStatement whole = ReadHtmlStatement(std::string_view(html.constData(), html.size()));
-    const ByteSource source = [&html](uint64_t at, char *into, size_t size) -> int64_t {
-        if (at >= uint64_t(html.size()))
-            return 0;
-        const size_t n = std::min(size, size_t(uint64_t(html.size()) - at));
-        std::memcpy(into, html.constData() + at, n);
-        return int64_t(n);
-    };
+    const ByteSource source =
+        MemoryByteSource(std::string_view(html.constData(), size_t(html.size())));
     // Each piece size with the text in one stretch, in about seven and in 64 (a cut before
     // nearly every row), read on two threads.
     for (const int pieceBytes : pieceSizes) {
